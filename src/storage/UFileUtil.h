@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Whole-file reading and writing for the data files. Paths and contents are byte strings.
+
+bool FileExists(const std::string& path);
+
+// The whole file; raises Exception naming the file when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+// Writes the whole file to a temporary file in the same folder and renames it over the old one,
+// so a crash, a kill or a full disk never leaves a half-written file: the old one survives a
+// failed write. Raises Exception naming the file when writing fails.
+void WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// The lines of a text: CR LF, CR alone and LF alone each end a line; a final line break adds no
+// empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The lines, each followed by CR LF.
+std::string JoinLinesCRLF(const std::vector<std::string>& lines);
+
+// Renames a file; false when it could not be renamed (an existing target is not replaced).
+bool RenameFile(const std::string& from, const std::string& to);

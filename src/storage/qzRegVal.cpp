@@ -1,0 +1,1 @@
+#include "qzRegVal.h"

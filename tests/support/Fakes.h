@@ -1,0 +1,53 @@
+#pragma once
+
+#include "UPlatform.h"
+
+#include <QTemporaryDir>
+
+#include <string>
+#include <vector>
+
+// Records every message box instead of showing it.
+class FakePrompt : public IPrompt {
+public:
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    void ShowError(const std::string& text) override { Errors.push_back(text); }
+
+    std::vector<std::string> Messages;
+    std::vector<std::string> Errors;
+};
+
+class FakeScreens : public IScreens {
+public:
+    TScreenSize PrimaryScreenSize() const override { return Primary; }
+
+    TScreenSize Primary{1024, 768};
+};
+
+// A clock that stands still at the time the test sets, with English month names.
+class FakeClock : public IClock {
+public:
+    TLocalDateTime LocalNow() const override { return Now; }
+    std::string ShortMonthName(int month) const override;
+    TTimeZoneInfo TimeZone() const override { return Zone; }
+
+    TLocalDateTime Now{2006, 3, 7, 14, 5, 0};
+    TTimeZoneInfo Zone{true, true, false, "W. Europe Standard Time", "W. Europe Daylight Time"};
+};
+
+// A fresh empty folder, removed with everything in it at the end of the test.
+class TempFolder {
+public:
+    TempFolder();
+    // The folder's path with a trailing '/', like the program folder.
+    const std::string& Path() const { return Path_; }
+    std::string File(const std::string& name) const { return Path_ + name; }
+
+private:
+    QTemporaryDir Dir_;
+    std::string Path_;
+};
+
+// Writes bytes to a file, replacing it (fixtures only: no error handling beyond a failed test).
+void WriteFixture(const std::string& path, const std::string& bytes);
+std::string ReadFixture(const std::string& path);
