@@ -15,7 +15,9 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Hexadecimal digits into at most `bits` bits; false on an empty text, a stray character or
 // an overflow.

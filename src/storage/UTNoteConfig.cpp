@@ -1,1 +1,110 @@
 #include "UTNoteConfig.h"
+
+#include "UConvert.h"
+#include "UPlatform.h"
+#include "URandom.h"
+#include "qzRegVal.h"
+#include "qzXMLReader.h"
+#include "qzXMLUtil.h"
+
+TNoteDefaults ReadNoteDefaults(const TqzRegVal& ini, const IScreens& screens) {
+    const TScreenSize screen = screens.PrimaryScreenSize();
+    return {ini.GetBoolean("bRandomColor"),
+            ini.GetString("sDefaultFontName"),
+            ini.GetInteger("iDefaultFontSize"),
+            ini.GetInteger("iDefaultFontColor"),
+            screen.Width,
+            screen.Height};
+}
+
+int32_t RandomLeft(const TNoteDefaults& defaults, int32_t margin) {
+    return RandomInt(defaults.ScreenWidth - margin);
+}
+
+int32_t RandomTop(const TNoteDefaults& defaults, int32_t margin) {
+    return RandomInt(defaults.ScreenHeight - margin);
+}
+
+TNoteConfig TNoteConfig::Create(const TNoteDefaults& defaults) {
+    TNoteConfig config;
+    config.Left = RandomLeft(defaults, DefaultNoteSize);
+    config.Top = RandomTop(defaults, DefaultNoteSize);
+    if (defaults.RandomColor)
+        config.Color = RandomColor();
+    config.FontName = defaults.FontName;
+    config.FontSize = defaults.FontSize;
+    config.FontColor = defaults.FontColor;
+    return config;
+}
+
+TNoteConfig TNoteConfig::CreateWithId(const TNoteDefaults& defaults, int32_t id) {
+    TNoteConfig config = Create(defaults);
+    config.Id = id;
+    return config;
+}
+
+std::string TNoteConfig::ToXMLElement() const {
+    std::string text;
+    text.reserve(200 + FontName.size());
+    text += "<note ";
+    text += IntAttribute("id", Id);
+    text += IntAttribute("left", Left);
+    text += IntAttribute("top", Top);
+    text += IntAttribute("width", Width);
+    text += IntAttribute("height", Height);
+    text += BoolAttribute("minimized", Minimized);
+    text += BoolAttribute("systemnote", SystemNote);
+    text += BoolAttribute("chat", Chat);
+    text += BoolAttribute("readonly", ReadOnly);
+    text += BoolAttribute("ontop", OnTop);
+    text += IntAttribute("color", Color);
+    text += IntAttribute("fontsize", FontSize);
+    text += IntAttribute("fontcolor", FontColor);
+    text += StrAttribute("fontname", EncodeEntities(FontName));
+    text += "/>";
+    return text;
+}
+
+void TNoteConfig::AddXMLElementTo(std::vector<std::string>& lines,
+                                  const std::string& indent) const {
+    lines.push_back(indent + ToXMLElement());
+}
+
+void TNoteConfig::ReadFromNode(const TXMLNode& node) {
+    struct Field {
+        const char* Name;
+        int32_t TNoteConfig::*Integer;
+        bool TNoteConfig::*Boolean;
+    };
+    static const Field kFields[] = {
+        {"id", &TNoteConfig::Id, nullptr},
+        {"left", &TNoteConfig::Left, nullptr},
+        {"top", &TNoteConfig::Top, nullptr},
+        {"width", &TNoteConfig::Width, nullptr},
+        {"height", &TNoteConfig::Height, nullptr},
+        {"minimized", nullptr, &TNoteConfig::Minimized},
+        {"systemnote", nullptr, &TNoteConfig::SystemNote},
+        {"chat", nullptr, &TNoteConfig::Chat},
+        {"readonly", nullptr, &TNoteConfig::ReadOnly},
+        {"ontop", nullptr, &TNoteConfig::OnTop},
+        {"color", &TNoteConfig::Color, nullptr},
+        {"fontsize", &TNoteConfig::FontSize, nullptr},
+        {"fontcolor", &TNoteConfig::FontColor, nullptr},
+    };
+    for (int i = 0; i < node.AttributeCount(); ++i) {
+        const TXMLNode& attribute = *node.AttributeAt(i);
+        if (attribute.Name == "fontname") {
+            FontName = DecodeEntities(attribute.Value);
+            continue;
+        }
+        for (const Field& field : kFields) {
+            if (attribute.Name != field.Name)
+                continue;
+            if (field.Integer != nullptr)
+                this->*field.Integer = StrToInt(attribute.Value);
+            else
+                this->*field.Boolean = StrToBool(attribute.Value);
+            break;
+        }
+    }
+}

@@ -1,1 +1,167 @@
+#include "UTNoteConfig.h"
+
+#include "Fakes.h"
+#include "UConvert.h"
+#include "URandom.h"
+#include "qzRegVal.h"
+#include "qzXMLReader.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+
+TNoteConfig ExampleRecord() {
+    TNoteConfig config;
+    config.Id = 7;
+    config.Left = 350;
+    config.Top = 212;
+    config.ReadOnly = true;
+    return config;
+}
+
+} // namespace
+
+TEST(NoteElement, ExactText) {
+    EXPECT_EQ(ExampleRecord().ToXMLElement(),
+              "<note id=\"7\" left=\"350\" top=\"212\" width=\"128\" height=\"128\" "
+              "minimized=\"0\" systemnote=\"0\" chat=\"0\" readonly=\"-1\" ontop=\"0\" "
+              "color=\"9300421\" fontsize=\"8\" fontcolor=\"0\" fontname=\"MS Sans Serif\" />");
+
+    TNoteConfig system = ExampleRecord();
+    system.Color = static_cast<TColor>(0x8000000F);
+    system.Left = -20;
+    const std::string text = system.ToXMLElement();
+    EXPECT_NE(text.find("color=\"-2147483633\""), std::string::npos) << "signed decimal";
+    EXPECT_NE(text.find("left=\"-20\""), std::string::npos);
+
+    std::vector<std::string> lines{"first"};
+    ExampleRecord().AddXMLElementTo(lines, "    ");
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(lines[1], "    " + ExampleRecord().ToXMLElement());
+}
+
+TEST(NoteElement, FontNamesSurviveTheRoundTrip) {
+    // An ampersand is written as it is; quotes and angle brackets as references.
+    const struct {
+        const char* name;
+        const char* written;
+    } rows[] = {
+        {"Arial & Co", "fontname=\"Arial & Co\""},
+        {"A \"quoted\" face", "fontname=\"A &quot;quoted&quot; face\""},
+        {"<b>old</b>", "fontname=\"&lt;b&gt;old&lt;/b&gt;\""},
+        {"", "fontname=\"\""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TNoteConfig config = ExampleRecord();
+        config.FontName = row.name;
+        const std::string element = config.ToXMLElement();
+        EXPECT_NE(element.find(row.written), std::string::npos) << element;
+
+        const std::vector<std::string> lines{"<vorn>", element, "</vorn>"};
+        const auto document = TXMLReader(lines).Parse();
+        const TXMLNode* note = document->FindChild("vorn")->FindChild("note");
+        ASSERT_NE(note, nullptr);
+        TNoteConfig read;
+        read.ReadFromNode(*note);
+        EXPECT_EQ(read, config);
+    }
+}
+
+TEST(NoteRecord, DefaultsFromSettingsAndScreen) {
+    TNoteDefaults defaults;
+    defaults.RandomColor = false;
+    defaults.FontName = "Courier";
+    defaults.FontSize = 11;
+    defaults.FontColor = 255;
+    defaults.ScreenWidth = 1024;
+    defaults.ScreenHeight = 768;
+    RandomSeed(3);
+    for (int i = 0; i < 500; ++i) {
+        const TNoteConfig config = TNoteConfig::CreateWithId(defaults, 42);
+        ASSERT_EQ(config.Id, 42);
+        ASSERT_GE(config.Left, 0);
+        ASSERT_LT(config.Left, 1024 - 128);
+        ASSERT_GE(config.Top, 0);
+        ASSERT_LT(config.Top, 768 - 128);
+        ASSERT_EQ(config.Width, 128);
+        ASSERT_EQ(config.Height, 128);
+        ASSERT_FALSE(config.Minimized || config.SystemNote || config.Chat || config.ReadOnly ||
+                     config.OnTop);
+        ASSERT_EQ(config.Color, DefaultNoteColor);
+        ASSERT_EQ(config.FontName, "Courier");
+        ASSERT_EQ(config.FontSize, 11);
+        ASSERT_EQ(config.FontColor, 255);
+    }
+}
+
+TEST(NoteRecord, RandomColourDrawsAfterThePlace) {
+    TNoteDefaults defaults;
+    defaults.RandomColor = true;
+    RandomSeed(11);
+    const TNoteConfig config = TNoteConfig::Create(defaults);
+    RandomSeed(11);
+    const int32_t left = RandomLeft(defaults, 128);
+    const int32_t top = RandomTop(defaults, 128);
+    const TColor color = RandomColor();
+    EXPECT_EQ(config.Left, left);
+    EXPECT_EQ(config.Top, top);
+    EXPECT_EQ(config.Color, color);
+}
+
+TEST(NoteRecord, DefaultsReadFromTheSettingsStore) {
+    FakePrompt prompt;
+    FakeScreens screens;
+    screens.Primary = {1920, 1080};
+    TqzRegVal ini(prompt, "/nonexistent/");
+    DeclareApplicationSettings(ini);
+    ini.SetBoolean("bRandomColor", false);
+    ini.SetString("sDefaultFontName", "DejaVu Sans");
+    ini.SetInteger("iDefaultFontSize", 12);
+    ini.SetInteger("iDefaultFontColor", 1234);
+    const TNoteDefaults defaults = ReadNoteDefaults(ini, screens);
+    EXPECT_FALSE(defaults.RandomColor);
+    EXPECT_EQ(defaults.FontName, "DejaVu Sans");
+    EXPECT_EQ(defaults.FontSize, 12);
+    EXPECT_EQ(defaults.FontColor, 1234);
+    EXPECT_EQ(defaults.ScreenWidth, 1920);
+    EXPECT_EQ(defaults.ScreenHeight, 1080);
+}
+
+TEST(ReadFromNode, ConversionsAndIgnoredAttributes) {
+    const auto read = [](const std::string& attributes) {
+        const std::vector<std::string> lines{"<note " + attributes + "/>"};
+        const auto document = TXMLReader(lines).Parse();
+        TNoteConfig config;
+        config.ReadFromNode(*document->ChildAt(0));
+        return config;
+    };
+    EXPECT_TRUE(read("minimized=\"1\"").Minimized);
+    EXPECT_TRUE(read("minimized=\"-1\"").Minimized);
+    EXPECT_TRUE(read("minimized=\"TRUE\"").Minimized);
+    EXPECT_FALSE(read("minimized=\"-1\" minimized=\"false\"").Minimized) << "the later one wins";
+    EXPECT_EQ(read("left=\"-20\"").Left, -20);
+    EXPECT_EQ(read("left=\"$10\"").Left, 16);
+    EXPECT_EQ(read("fontname=\"Arial &amp; Co\"").FontName, "Arial & Co");
+    EXPECT_EQ(read("fontname=\"&amp;quot;\"").FontName, "\"");
+    EXPECT_EQ(read("ID=\"5\" Left=\"9\" extra=\"x\""), TNoteConfig()) << "names are exact";
+    EXPECT_EQ(read(""), TNoteConfig());
+
+    const struct {
+        const char* attributes;
+        const char* badText;
+    } failing[] = {{"minimized=\"yes\"", "yes"},
+                   {"left=\"10px\"", "10px"},
+                   {"id=\"\"", "''"},
+                   {"color=\"2147483648\"", "2147483648"}};
+    for (const auto& row : failing) {
+        SCOPED_TRACE(row.attributes);
+        try {
+            read(row.attributes);
+            ADD_FAILURE() << "no conversion error";
+        } catch (const EConvertError& error) {
+            EXPECT_NE(std::string(error.what()).find(row.badText), std::string::npos)
+                << error.what();
+        }
+    }
+}

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Vorn's build commands for a Debian 12 machine. Each installs the Debian packages that are
+# missing (as root or through sudo), configures and builds.
+#   ./vorn.sh run     build and start the program
+#   ./vorn.sh test    build with AddressSanitizer and UndefinedBehaviorSanitizer, run every test
+#   ./vorn.sh bench   build optimised and run the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")"
+
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev)
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev)
+BENCH_PACKAGES=(libbenchmark-dev python3)
+
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+        "${missing[@]}"
+}
+
+build() { # build <folder> <cmake options>...
+    local folder=$1
+    shift
+    cmake -S . -B "$folder" -G Ninja "$@"
+    cmake --build "$folder"
+}
+
+case "${1:-}" in
+run)
+    ensure_packages "${BUILD_PACKAGES[@]}"
+    build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_BUILD_TESTS=OFF
+    exec build/release/src/app/vorn
+    ;;
+test)
+    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build build/test -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_BUILD_BENCH=ON
+    cd build/test
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --output-on-failure -j "$(nproc)"
+    ;;
+bench)
+    ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+    build build/bench -DCMAKE_BUILD_TYPE=Release -DVORN_BUILD_TESTS=OFF -DVORN_BUILD_BENCH=ON
+    exec bench/index_vs_python.sh build/bench/bench/bench_storage
+    ;;
+*)
+    echo "usage: $0 run | test | bench" >&2
+    exit 2
+    ;;
+esac
