@@ -62,6 +62,8 @@ void TConfigurationManager::Load() {
     if (root == nullptr)
         throw Exception("Root node element is not recognised. Loading aborted!");
     const TNoteDefaults defaults = Defaults_();
+    Records_.reserve(Records_.size() + static_cast<size_t>(root->ChildCount()));
+    FirstByKey_.reserve(FirstByKey_.size() + static_cast<size_t>(root->ChildCount()));
     for (int i = 0; i < root->ChildCount(); ++i) {
         const TXMLNode& child = *root->ChildAt(i);
         if (child.Name != "note")

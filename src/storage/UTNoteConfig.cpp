@@ -72,7 +72,7 @@ void TNoteConfig::AddXMLElementTo(std::vector<std::string>& lines,
 
 void TNoteConfig::ReadFromNode(const TXMLNode& node) {
     struct Field {
-        const char* Name;
+        std::string_view Name;
         int32_t TNoteConfig::*Integer;
         bool TNoteConfig::*Boolean;
     };

@@ -1,5 +1,6 @@
 #include "qzStringTokenizer.h"
 
+#include <algorithm>
 #include <array>
 
 TStringTokenizer::TStringTokenizer(std::string_view source, std::string_view delimiters)
@@ -27,10 +28,20 @@ void TStringTokenizer::Split() {
     for (const char c : Quotes) // a quote character is never a delimiter
         kinds[static_cast<unsigned char>(c)] = Quote;
 
+    // Characters that go into the token are appended in runs: `run` is where the current run
+    // of kept characters began.
+    const std::string_view source = Source;
+    Tokens_.reserve(32); // a note element has 29 tokens
     std::string token;
+    size_t run = 0;
     char openQuote = 0;
     bool quoteOpen = false;
-    for (const char c : Source) {
+    const auto skip = [&](size_t i) { // ends the run before i and leaves i out
+        token.append(source.substr(run, i - run));
+        run = i + 1;
+    };
+    for (size_t i = 0; i < source.size(); ++i) {
+        const char c = source[i];
         switch (kinds[static_cast<unsigned char>(c)]) {
         case Quote:
             if (!quoteOpen) {
@@ -39,27 +50,27 @@ void TStringTokenizer::Split() {
             } else if (c == openQuote) {
                 quoteOpen = false;
             } else {
-                break; // another quote inside an open one is dropped
-            }
-            if (KeepQuotes)
-                token += c;
-            break;
-        case Delimiter:
-            if (!quoteOpen) {
-                if (!token.empty())
-                    Tokens_.push_back(std::move(token));
-                token.clear();
-                if (ReturnDelimiters)
-                    Tokens_.emplace_back(1, c);
+                skip(i); // another quote inside an open one is dropped
                 break;
             }
-            token += c;
+            if (!KeepQuotes)
+                skip(i);
+            break;
+        case Delimiter:
+            if (quoteOpen)
+                break;
+            skip(i);
+            if (!token.empty())
+                Tokens_.push_back(std::move(token));
+            token.clear();
+            if (ReturnDelimiters)
+                Tokens_.emplace_back(1, c);
             break;
         case Plain:
-            token += c;
             break;
         }
     }
+    token.append(source.substr(std::min(run, source.size())));
     if (!token.empty())
         Tokens_.push_back(std::move(token));
 }

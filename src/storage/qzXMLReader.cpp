@@ -53,7 +53,7 @@ public:
                 }
                 Text_.append(input.substr(i, open - i));
                 InTag_ = true;
-                Tag_ = "<";
+                Tag_.assign(1, '<');
                 i = open + 1;
             } else if (!InCDATA_ && Tag_.size() < kCDATAStart.size()) {
                 // The tag may still become exactly the CDATA opener: one character at a time.
@@ -162,6 +162,7 @@ private:
         auto node = std::make_unique<TXMLNode>();
         node->NodeType = TXMLNodeType::Element;
         node->Name = tokens.Token(0);
+        node->ReserveAttributes(count / 2);
         for (int i = 1; i < count; i += 2) {
             TXMLNode attribute(node.get());
             attribute.NodeType = TXMLNodeType::Attribute;

@@ -39,6 +39,7 @@ public:
     const TXMLNode* FindChild(std::string_view name) const;
 
     TXMLNode& AddAttribute(TXMLNode&& attribute);
+    void ReserveAttributes(int count) { Attributes_.reserve(static_cast<size_t>(count)); }
     TXMLNode& AddChild(std::unique_ptr<TXMLNode> child);
 
     std::string Name;

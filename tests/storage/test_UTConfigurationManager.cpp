@@ -6,8 +6,11 @@
 #include "URandom.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 
@@ -218,4 +221,57 @@ TEST_F(NoteStore, AnUnreadableIndexIsSetAsideAndTheStoreStartsEmpty) {
     store = OpenNoteStore(IndexPath(), FixedDefaults, prompt, clock);
     EXPECT_TRUE(prompt.Errors.empty());
     EXPECT_TRUE(store->Contains(3));
+}
+
+TEST_F(NoteStore, DamagedIndexesAreNeverLost) {
+    // Random bytes, NUL bytes, truncations and byte flips of a good index: opening either
+    // loads the file or keeps it whole under another name and starts empty.
+    std::string good;
+    {
+        auto store = Open();
+        for (int id = 1; id <= 20; ++id)
+            store->Add(id, Record(id, id * 10));
+        store->Save();
+        good = ReadFixture(IndexPath());
+    }
+    std::mt19937 random(20261211);
+    FakeClock clock;
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = good;
+        switch (round % 4) {
+        case 0:
+            bytes.resize(random() % good.size());
+            break;
+        case 1:
+            for (int flips = 0; flips < 4; ++flips)
+                bytes[random() % bytes.size()] = static_cast<char>(random());
+            break;
+        case 2:
+            bytes.assign(random() % 2000, '\0');
+            for (char& c : bytes)
+                c = static_cast<char>(random() % 3 == 0 ? 0 : random());
+            break;
+        default:
+            bytes.insert(random() % bytes.size(),
+                         std::string(1 + random() % 5, "<>\"/!?-["[random() % 8]));
+        }
+        SCOPED_TRACE(round);
+        WriteFixture(IndexPath(), bytes);
+        for (const auto& entry : QDir(QString::fromStdString(Folder.Path())).entryList(QDir::Files))
+            if (entry.contains(QStringLiteral("unreadable")))
+                QFile::remove(QString::fromStdString(Folder.Path()) + entry);
+        FakePrompt prompt;
+        clock.Now.Second = round % 60;
+        const auto store = OpenNoteStore(IndexPath(), FixedDefaults, prompt, clock);
+        if (prompt.Errors.empty()) {
+            EXPECT_EQ(ReadFixture(IndexPath()), bytes) << "a readable index is not rewritten";
+        } else {
+            EXPECT_TRUE(store->Records().empty());
+            EXPECT_EQ(ReadFixture(IndexPath()), kEmptyIndex);
+            const auto kept = QDir(QString::fromStdString(Folder.Path()))
+                                  .entryList({QStringLiteral("*unreadable*")}, QDir::Files);
+            ASSERT_EQ(kept.size(), 1);
+            EXPECT_EQ(ReadFixture(Folder.Path() + kept[0].toStdString()), bytes);
+        }
+    }
 }
