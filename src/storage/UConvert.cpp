@@ -44,6 +44,20 @@ bool ParseDecimal(std::string_view text, int64_t min, int64_t max, int64_t& valu
     }
     if (text.empty())
         return false;
+    if (text.size() <= 18) { // cannot overflow 64 bits: no checks per digit
+        int64_t result = 0;
+        for (const char c : text) {
+            if (!IsDigit(c))
+                return false;
+            result = result * 10 + (c - '0');
+        }
+        if (negative)
+            result = -result;
+        if (result < min || result > max)
+            return false;
+        value = result;
+        return true;
+    }
     // Accumulate as a negative number so that the minimum itself fits.
     int64_t result = 0;
     for (const char c : text) {

@@ -32,21 +32,20 @@ TConfigurationManager::TConfigurationManager(std::string fileName, TDefaultsSour
 }
 
 TNoteConfig& TConfigurationManager::Add(int32_t id, TNoteConfig config) {
-    std::string key = std::to_string(id);
     auto record = std::make_unique<TNoteConfig>(std::move(config));
     TNoteConfig& added = *record;
-    FirstByKey_.try_emplace(key, record.get());
-    Records_.emplace_back(std::move(key), std::move(record));
+    FirstByKey_.try_emplace(id, record.get());
+    Records_.emplace_back(std::to_string(id), std::move(record));
     return added;
 }
 
 TNoteConfig* TConfigurationManager::Get(int32_t id) {
-    const auto found = FirstByKey_.find(std::to_string(id));
+    const auto found = FirstByKey_.find(id);
     return found == FirstByKey_.end() ? nullptr : found->second;
 }
 
 bool TConfigurationManager::Contains(int32_t id) const {
-    return FirstByKey_.contains(std::to_string(id));
+    return FirstByKey_.contains(id);
 }
 
 void TConfigurationManager::Load() {
@@ -54,8 +53,7 @@ void TConfigurationManager::Load() {
         Save();
         return;
     }
-    const std::vector<std::string> lines = SplitLines(ReadFileBytes(FileName));
-    const std::unique_ptr<TXMLNode> document = TXMLReader(lines).Parse();
+    const std::unique_ptr<TXMLNode> document = TXMLReader::ParseText(ReadFileBytes(FileName));
     if (!document)
         throw Exception("XML DocumentElement is nil. Loading Aborted!");
     const TXMLNode* root = document->FindChild("vorn");

@@ -48,7 +48,8 @@ public:
 private:
     TDefaultsSource Defaults_;
     std::vector<std::pair<std::string, std::unique_ptr<TNoteConfig>>> Records_;
-    std::unordered_map<std::string, TNoteConfig*> FirstByKey_;
+    // Keys are always the decimal text of a number, so the number itself indexes them.
+    std::unordered_map<int32_t, TNoteConfig*> FirstByKey_;
 };
 
 // Opens the store. A notes index that cannot be read is never overwritten: it is renamed to

@@ -7,6 +7,8 @@
 #include "qzXMLReader.h"
 #include "qzXMLUtil.h"
 
+#include <iterator>
+
 TNoteDefaults ReadNoteDefaults(const TqzRegVal& ini, const IScreens& screens) {
     const TScreenSize screen = screens.PrimaryScreenSize();
     return {ini.GetBoolean("bRandomColor"),
@@ -76,6 +78,7 @@ void TNoteConfig::ReadFromNode(const TXMLNode& node) {
         int32_t TNoteConfig::*Integer;
         bool TNoteConfig::*Boolean;
     };
+    // In the order the element is written, which lets the usual file find each name at once.
     static const Field kFields[] = {
         {"id", &TNoteConfig::Id, nullptr},
         {"left", &TNoteConfig::Left, nullptr},
@@ -90,21 +93,29 @@ void TNoteConfig::ReadFromNode(const TXMLNode& node) {
         {"color", &TNoteConfig::Color, nullptr},
         {"fontsize", &TNoteConfig::FontSize, nullptr},
         {"fontcolor", &TNoteConfig::FontColor, nullptr},
+        {"fontname", nullptr, nullptr},
     };
+    constexpr int kCount = static_cast<int>(std::size(kFields));
     for (int i = 0; i < node.AttributeCount(); ++i) {
         const TXMLNode& attribute = *node.AttributeAt(i);
-        if (attribute.Name == "fontname") {
-            FontName = DecodeEntities(attribute.Value);
+        const Field* field = nullptr;
+        if (i < kCount && kFields[i].Name == attribute.Name) {
+            field = &kFields[i];
+        } else {
+            for (const Field& candidate : kFields) {
+                if (candidate.Name == attribute.Name) {
+                    field = &candidate;
+                    break;
+                }
+            }
+        }
+        if (field == nullptr)
             continue;
-        }
-        for (const Field& field : kFields) {
-            if (attribute.Name != field.Name)
-                continue;
-            if (field.Integer != nullptr)
-                this->*field.Integer = StrToInt(attribute.Value);
-            else
-                this->*field.Boolean = StrToBool(attribute.Value);
-            break;
-        }
+        if (field->Integer != nullptr)
+            this->*field->Integer = StrToInt(attribute.Value);
+        else if (field->Boolean != nullptr)
+            this->*field->Boolean = StrToBool(attribute.Value);
+        else
+            FontName = DecodeEntities(attribute.Value);
     }
 }

@@ -1,6 +1,5 @@
 #include "qzStringTokenizer.h"
 
-#include <algorithm>
 #include <array>
 
 TStringTokenizer::TStringTokenizer(std::string_view source, std::string_view delimiters)
@@ -13,11 +12,11 @@ TStringTokenizer::TStringTokenizer(std::string_view source, std::string_view del
     Split();
 }
 
-const std::string& TStringTokenizer::Token(int index) const {
-    static const std::string kEmpty;
-    if (index < 0 || index >= Count())
-        return kEmpty;
-    return Tokens_[static_cast<size_t>(index)];
+std::vector<std::string> TStringTokenizer::Tokens() const {
+    std::vector<std::string> tokens;
+    for (int i = 0; i < Count(); ++i)
+        tokens.emplace_back(Token(i));
+    return tokens;
 }
 
 void TStringTokenizer::Split() {
@@ -28,19 +27,38 @@ void TStringTokenizer::Split() {
     for (const char c : Quotes) // a quote character is never a delimiter
         kinds[static_cast<unsigned char>(c)] = Quote;
 
-    // Characters that go into the token are appended in runs: `run` is where the current run
-    // of kept characters began.
+    // Kept characters come in runs: `run` is where the current run began. A token with no
+    // character dropped inside it is its run of Source; otherwise its runs are copied together
+    // into Pieces_ from `piece` on.
     const std::string_view source = Source;
-    Tokens_.reserve(32); // a note element has 29 tokens
-    std::string token;
+    Spans_.reserve(32); // a note element has 29 tokens
     size_t run = 0;
+    size_t piece = std::string::npos; // no piece of the current token copied yet
     char openQuote = 0;
     bool quoteOpen = false;
-    const auto skip = [&](size_t i) { // ends the run before i and leaves i out
-        token.append(source.substr(run, i - run));
+    const auto drop = [&](size_t i) {
+        if (piece == std::string::npos)
+            piece = Pieces_.size();
+        Pieces_.append(source.substr(run, i - run));
+        run = i + 1;
+    };
+    const auto finish = [&](size_t i) {
+        if (piece == std::string::npos) {
+            if (i > run)
+                Spans_.push_back({run, i - run, false});
+        } else {
+            Pieces_.append(source.substr(run, i - run));
+            if (Pieces_.size() > piece)
+                Spans_.push_back({piece, Pieces_.size() - piece, true});
+            piece = std::string::npos;
+        }
         run = i + 1;
     };
     for (size_t i = 0; i < source.size(); ++i) {
+        while (i < source.size() && kinds[static_cast<unsigned char>(source[i])] == Plain)
+            ++i;
+        if (i == source.size())
+            break;
         const char c = source[i];
         switch (kinds[static_cast<unsigned char>(c)]) {
         case Quote:
@@ -50,27 +68,22 @@ void TStringTokenizer::Split() {
             } else if (c == openQuote) {
                 quoteOpen = false;
             } else {
-                skip(i); // another quote inside an open one is dropped
+                drop(i); // another quote inside an open one is dropped
                 break;
             }
             if (!KeepQuotes)
-                skip(i);
+                drop(i);
             break;
         case Delimiter:
             if (quoteOpen)
                 break;
-            skip(i);
-            if (!token.empty())
-                Tokens_.push_back(std::move(token));
-            token.clear();
+            finish(i);
             if (ReturnDelimiters)
-                Tokens_.emplace_back(1, c);
+                Spans_.push_back({i, 1, false});
             break;
         case Plain:
             break;
         }
     }
-    token.append(source.substr(std::min(run, source.size())));
-    if (!token.empty())
-        Tokens_.push_back(std::move(token));
+    finish(source.size());
 }

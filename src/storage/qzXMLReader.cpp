@@ -4,6 +4,8 @@
 #include "qzStringTokenizer.h"
 #include "qzXMLUtil.h"
 
+#include <algorithm>
+
 namespace {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -146,30 +148,29 @@ private:
     static std::unique_ptr<TXMLNode> MakeNode(const TStringTokenizer& tokens,
                                               std::string_view tag) {
         const int count = tokens.Count();
+        const auto fail = [tag](std::string_view start, std::string_view token,
+                                std::string_view end) {
+            throw Exception(std::string(start) + std::string(token) + std::string(end) +
+                            std::string(tag));
+        };
         if (count % 2 == 0)
-            throw Exception("Invalid number of tokens in XML string: " + std::string(tag));
+            fail("Invalid number of tokens in XML string: ", "", "");
         if (!IsValidNodeName(tokens.Token(0)))
-            throw Exception("Invalid node name (" + tokens.Token(0) +
-                            ") in XML string: " + std::string(tag));
+            fail("Invalid node name (", tokens.Token(0), ") in XML string: ");
         for (int i = 1; i < count; i += 2) {
             if (!IsValidAttributeName(tokens.Token(i)))
-                throw Exception("Invalid Attribute Name (" + tokens.Token(i) +
-                                ") in XML string: " + std::string(tag));
+                fail("Invalid Attribute Name (", tokens.Token(i), ") in XML string: ");
             if (!IsQuoted(tokens.Token(i + 1)))
-                throw Exception("Attribute Value (" + tokens.Token(i + 1) +
-                                ") is not quoted in XML string: " + std::string(tag));
+                fail("Attribute Value (", tokens.Token(i + 1), ") is not quoted in XML string: ");
         }
         auto node = std::make_unique<TXMLNode>();
         node->NodeType = TXMLNodeType::Element;
         node->Name = tokens.Token(0);
         node->ReserveAttributes(count / 2);
         for (int i = 1; i < count; i += 2) {
-            TXMLNode attribute(node.get());
-            attribute.NodeType = TXMLNodeType::Attribute;
-            attribute.Name = tokens.Token(i);
-            const std::string& quoted = tokens.Token(i + 1);
-            attribute.Value.assign(quoted, 1, quoted.size() - 2);
-            node->AddAttribute(std::move(attribute));
+            const std::string_view quoted = tokens.Token(i + 1);
+            node->AddAttribute(std::string(tokens.Token(i)),
+                               std::string(quoted.substr(1, quoted.size() - 2)));
         }
         return node;
     }
@@ -205,44 +206,70 @@ const char* NodeTypeName(TXMLNodeType type) {
 }
 
 TXMLNode::~TXMLNode() {
+    if (!Children_)
+        return;
     // Iteratively, so that a deeply nested document cannot exhaust the stack.
-    std::vector<std::unique_ptr<TXMLNode>> pending = std::move(Children_);
+    std::vector<std::unique_ptr<TXMLNode>> pending = std::move(*Children_);
     while (!pending.empty()) {
         std::unique_ptr<TXMLNode> node = std::move(pending.back());
         pending.pop_back();
-        for (auto& child : node->Children_)
-            pending.push_back(std::move(child));
-        node->Children_.clear();
+        if (node->Children_) {
+            for (auto& child : *node->Children_)
+                pending.push_back(std::move(child));
+            node->Children_.reset();
+        }
     }
 }
 
 const TXMLNode* TXMLNode::AttributeAt(int index) const {
-    if (Attributes_.empty())
+    if (!Attributes_)
         return nullptr;
-    return &Attributes_.at(static_cast<size_t>(index));
+    return &Attributes_->at(static_cast<size_t>(index));
 }
 
 const TXMLNode* TXMLNode::ChildAt(int index) const {
-    if (Children_.empty())
+    if (!Children_)
         return nullptr;
-    return Children_.at(static_cast<size_t>(index)).get();
+    return Children_->at(static_cast<size_t>(index)).get();
 }
 
 const TXMLNode* TXMLNode::FindChild(std::string_view name) const {
-    for (const auto& child : Children_) {
-        if (child->Name == name)
-            return child.get();
+    for (int i = 0; i < ChildCount(); ++i) {
+        if ((*Children_)[static_cast<size_t>(i)]->Name == name)
+            return (*Children_)[static_cast<size_t>(i)].get();
     }
     return nullptr;
 }
 
+void TXMLNode::ReserveAttributes(int count) {
+    if (count <= 0)
+        return;
+    if (!Attributes_)
+        Attributes_ = std::make_unique<std::vector<TXMLNode>>();
+    Attributes_->reserve(static_cast<size_t>(count));
+}
+
 TXMLNode& TXMLNode::AddAttribute(TXMLNode&& attribute) {
-    return Attributes_.emplace_back(std::move(attribute));
+    if (!Attributes_)
+        Attributes_ = std::make_unique<std::vector<TXMLNode>>();
+    return Attributes_->emplace_back(std::move(attribute));
+}
+
+TXMLNode& TXMLNode::AddAttribute(std::string name, std::string value) {
+    if (!Attributes_)
+        Attributes_ = std::make_unique<std::vector<TXMLNode>>();
+    TXMLNode& attribute = Attributes_->emplace_back(this);
+    attribute.NodeType = TXMLNodeType::Attribute;
+    attribute.Name = std::move(name);
+    attribute.Value = std::move(value);
+    return attribute;
 }
 
 TXMLNode& TXMLNode::AddChild(std::unique_ptr<TXMLNode> child) {
+    if (!Children_)
+        Children_ = std::make_unique<std::vector<std::unique_ptr<TXMLNode>>>();
     child->Parent = this;
-    return *Children_.emplace_back(std::move(child));
+    return *Children_->emplace_back(std::move(child));
 }
 
 std::unique_ptr<TXMLNode> TXMLReader::Parse() const {
@@ -250,6 +277,30 @@ std::unique_ptr<TXMLNode> TXMLReader::Parse() const {
     for (const auto& line : Lines) {
         parser.Feed(line);
         parser.Feed("\r\n");
+    }
+    return parser.TakeDocument();
+}
+
+std::unique_ptr<TXMLNode> TXMLReader::ParseText(std::string_view text) {
+    TParser parser;
+    // The next CR and LF at or after `start`; each is searched again only once passed, so a
+    // text of lone CRs is no slower than one of CR LFs.
+    const auto next = [&](char c, size_t from) {
+        const size_t found = text.find(c, from);
+        return found == std::string_view::npos ? text.size() : found;
+    };
+    size_t start = 0;
+    size_t cr = next('\r', 0);
+    size_t lf = next('\n', 0);
+    while (start < text.size()) {
+        if (cr < start)
+            cr = next('\r', start);
+        if (lf < start)
+            lf = next('\n', start);
+        const size_t end = std::min(cr, lf);
+        parser.Feed(text.substr(start, end - start));
+        parser.Feed("\r\n");
+        start = end + (end == cr && lf == cr + 1 ? 2 : 1);
     }
     return parser.TakeDocument();
 }

@@ -30,8 +30,8 @@ public:
     TXMLNode(TXMLNode&&) noexcept = default;
     TXMLNode& operator=(TXMLNode&&) noexcept = default;
 
-    int AttributeCount() const { return static_cast<int>(Attributes_.size()); }
-    int ChildCount() const { return static_cast<int>(Children_.size()); }
+    int AttributeCount() const { return Attributes_ ? static_cast<int>(Attributes_->size()) : 0; }
+    int ChildCount() const { return Children_ ? static_cast<int>(Children_->size()) : 0; }
     // The entry at a 0-based index; null when there are no entries at all.
     const TXMLNode* AttributeAt(int index) const;
     const TXMLNode* ChildAt(int index) const;
@@ -39,7 +39,9 @@ public:
     const TXMLNode* FindChild(std::string_view name) const;
 
     TXMLNode& AddAttribute(TXMLNode&& attribute);
-    void ReserveAttributes(int count) { Attributes_.reserve(static_cast<size_t>(count)); }
+    // A new attribute node of this element.
+    TXMLNode& AddAttribute(std::string name, std::string value);
+    void ReserveAttributes(int count);
     TXMLNode& AddChild(std::unique_ptr<TXMLNode> child);
 
     std::string Name;
@@ -48,8 +50,9 @@ public:
     TXMLNode* Parent = nullptr;
 
 private:
-    std::vector<TXMLNode> Attributes_;
-    std::vector<std::unique_ptr<TXMLNode>> Children_;
+    // Each list is made by the first addition, as most nodes have none.
+    std::unique_ptr<std::vector<TXMLNode>> Attributes_;
+    std::unique_ptr<std::vector<std::unique_ptr<TXMLNode>>> Children_;
 };
 
 // Reads the small XML subset of the notes index: one kind of declaration, elements with
@@ -63,6 +66,8 @@ public:
     // A node of kind Document holding everything read. Elements still open at the end, an
     // unfinished tag and text after the last end tag are dropped without error.
     std::unique_ptr<TXMLNode> Parse() const;
+    // The same as parsing the lines of the text (split at CR LF, CR or LF) without making them.
+    static std::unique_ptr<TXMLNode> ParseText(std::string_view text);
 
     const std::vector<std::string>& Lines;
 };

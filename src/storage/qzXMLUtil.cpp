@@ -1,16 +1,27 @@
 #include "qzXMLUtil.h"
 
+#include <array>
+
 namespace {
 
-bool IsAsciiAlnum(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
+// Which bytes names may hold: bit 1 attribute names, bit 2 node names.
+constexpr auto kNameBytes = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const bool alnum =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (alnum || c == '_' || c == ':')
+            table[static_cast<size_t>(c)] = 3;
+    }
+    table['-'] = 2;
+    return table;
+}();
 
-bool AllOf(std::string_view text, bool allowHyphen) {
+bool AllOf(std::string_view text, unsigned char bit) {
     if (text.empty())
         return false;
     for (const char c : text) {
-        if (!IsAsciiAlnum(c) && c != '_' && c != ':' && !(allowHyphen && c == '-'))
+        if ((kNameBytes[static_cast<unsigned char>(c)] & bit) == 0)
             return false;
     }
     return true;
@@ -87,11 +98,11 @@ std::string EncodeEntities(std::string_view text) {
 }
 
 bool IsValidNodeName(std::string_view text) {
-    return AllOf(text, true);
+    return AllOf(text, 2);
 }
 
 bool IsValidAttributeName(std::string_view text) {
-    return AllOf(text, false);
+    return AllOf(text, 1);
 }
 
 bool IsQuoted(std::string_view text) {

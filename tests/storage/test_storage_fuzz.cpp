@@ -2,6 +2,7 @@
 // fixed seed and a fixed number of iterations, so a failure repeats exactly.
 
 #include "UConvert.h"
+#include "UFileUtil.h"
 #include "qzStringTokenizer.h"
 #include "qzXMLReader.h"
 #include "qzXMLUtil.h"
@@ -180,11 +181,12 @@ struct TOutcome {
     std::string Violation; // empty when the outcome is allowed
 };
 
-TOutcome ParseOutcome(const TLines& lines) {
+// The outcome of a parse of the lines, or of the text when `text` is given.
+TOutcome ParseOutcome(const TLines& lines, const std::string* text = nullptr) {
     TOutcome outcome;
     std::unique_ptr<TXMLNode> document;
     try {
-        document = TXMLReader(lines).Parse();
+        document = text != nullptr ? TXMLReader::ParseText(*text) : TXMLReader(lines).Parse();
     } catch (const Exception& error) {
         outcome.Text = error.what();
         bool hasNul = false;
@@ -215,6 +217,13 @@ void CheckParse(const TLines& lines) {
     ASSERT_EQ(joined.Violation, "") << EscapedLines(lines);
     ASSERT_EQ(joined.Parsed, outcome.Parsed) << EscapedLines(lines);
     ASSERT_EQ(joined.Text, outcome.Text) << EscapedLines(lines);
+
+    // Reading a whole text is reading its lines.
+    const std::string text = Join(lines);
+    const TOutcome whole = ParseOutcome(SplitLines(text), nullptr);
+    const TOutcome direct = ParseOutcome({}, &text);
+    ASSERT_EQ(direct.Parsed, whole.Parsed) << Escaped(text);
+    ASSERT_EQ(direct.Text, whole.Text) << Escaped(text);
 }
 
 // Cuts a text into lines at random places (not only at line breaks).
@@ -377,7 +386,8 @@ int ChainLength(const TXMLNode& document) {
 
 TEST(StorageFuzz, DeepNestingDoesNotOverflowTheStack) {
     {
-        const std::string line = NestedStartTags(kTenMB);
+        // A million levels: far deeper than a recursive teardown could go.
+        const std::string line = NestedStartTags(3 * 1000 * 1000);
         const auto document = TXMLReader({line}).Parse();
         EXPECT_EQ(ChainLength(*document), static_cast<int>(line.size() / 3));
     } // the whole chain is destroyed here
