@@ -23,6 +23,10 @@ class TConsolePrompt : public IPrompt {
 public:
     void ShowMessage(const std::string& text) override { std::cerr << text << "\n"; }
     void ShowError(const std::string& text) override { std::cerr << "Error: " << text << "\n"; }
+    bool Confirm(const std::string& text) override {
+        std::cerr << text << " (answered No)\n";
+        return false;
+    }
 };
 
 void ChoosePlatform() {

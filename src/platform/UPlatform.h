@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The platform services that rules need and tests must control. Each has one Qt implementation
 // (UQtPlatform.h) and a fake in the tests.
@@ -14,6 +15,8 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // An error report: what raised it has been abandoned.
     virtual void ShowError(const std::string& text) = 0;
+    // A question with the buttons Yes and No; true for Yes.
+    virtual bool Confirm(const std::string& text) = 0;
 };
 
 struct TScreenSize {
@@ -21,10 +24,29 @@ struct TScreenSize {
     int32_t Height = 0;
 };
 
+// Screen rectangles: right and bottom are one past the last column and row.
+struct TRect {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Right = 0;
+    int32_t Bottom = 0;
+    int32_t Width() const { return Right - Left; }
+    int32_t Height() const { return Bottom - Top; }
+    bool operator==(const TRect&) const = default;
+};
+
+struct TMonitor {
+    TRect Bounds;   // the whole monitor
+    TRect WorkArea; // less panels and docks
+    bool operator==(const TMonitor&) const = default;
+};
+
 class IScreens {
 public:
     virtual ~IScreens() = default;
     virtual TScreenSize PrimaryScreenSize() const = 0;
+    // Every monitor, in the platform's order, in virtual-desktop coordinates.
+    virtual std::vector<TMonitor> Monitors() const = 0;
 };
 
 struct TLocalDateTime {

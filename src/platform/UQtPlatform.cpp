@@ -22,6 +22,21 @@ void TQtPrompt::ShowError(const std::string& text) {
     QMessageBox::critical(nullptr, kTitle, QString::fromStdString(text));
 }
 
+bool TQtPrompt::Confirm(const std::string& text) {
+    return QMessageBox::question(nullptr, kTitle, QString::fromStdString(text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::vector<TMonitor> TQtScreens::Monitors() const {
+    const auto toRect = [](const QRect& r) {
+        return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    };
+    std::vector<TMonitor> monitors;
+    for (const QScreen* screen : QGuiApplication::screens())
+        monitors.push_back({toRect(screen->geometry()), toRect(screen->availableGeometry())});
+    return monitors;
+}
+
 TScreenSize TQtScreens::PrimaryScreenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)

@@ -7,12 +7,14 @@ class TQtPrompt : public IPrompt {
 public:
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
 };
 
 // The primary screen of QGuiApplication.
 class TQtScreens : public IScreens {
 public:
     TScreenSize PrimaryScreenSize() const override;
+    std::vector<TMonitor> Monitors() const override;
 };
 
 // The system clock, QLocale::system() and QTimeZone::systemTimeZone().

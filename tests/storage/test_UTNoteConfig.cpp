@@ -112,7 +112,7 @@ TEST(NoteRecord, RandomColourDrawsAfterThePlace) {
 TEST(NoteRecord, DefaultsReadFromTheSettingsStore) {
     FakePrompt prompt;
     FakeScreens screens;
-    screens.Primary = {1920, 1080};
+    screens.List = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1050}}};
     TqzRegVal ini(prompt, "/nonexistent/");
     DeclareApplicationSettings(ini);
     ini.SetBoolean("bRandomColor", false);

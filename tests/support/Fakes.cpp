@@ -11,6 +11,21 @@ std::string FakeClock::ShortMonthName(int month) const {
     return month >= 1 && month <= 12 ? kNames[month - 1] : "";
 }
 
+bool FakePrompt::Confirm(const std::string& text) {
+    Questions.push_back(text);
+    if (Answers.empty())
+        return false;
+    const bool answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+TScreenSize FakeScreens::PrimaryScreenSize() const {
+    if (List.empty())
+        return {};
+    return {List.front().Bounds.Width(), List.front().Bounds.Height()};
+}
+
 TempFolder::TempFolder() {
     EXPECT_TRUE(Dir_.isValid());
     Path_ = Dir_.path().toStdString() + "/";

@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -12,16 +13,23 @@ class FakePrompt : public IPrompt {
 public:
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     void ShowError(const std::string& text) override { Errors.push_back(text); }
+    // Answers with the next of Answers, or No when none is left.
+    bool Confirm(const std::string& text) override;
 
     std::vector<std::string> Messages;
     std::vector<std::string> Errors;
+    std::vector<std::string> Questions;
+    std::deque<bool> Answers;
 };
 
+// One 1024 x 768 monitor with a 30-pixel panel at the bottom unless the test says otherwise.
+// The first monitor is the primary one.
 class FakeScreens : public IScreens {
 public:
-    TScreenSize PrimaryScreenSize() const override { return Primary; }
+    TScreenSize PrimaryScreenSize() const override;
+    std::vector<TMonitor> Monitors() const override { return List; }
 
-    TScreenSize Primary{1024, 768};
+    std::vector<TMonitor> List{{{0, 0, 1024, 768}, {0, 0, 1024, 738}}};
 };
 
 // A clock that stands still at the time the test sets, with English month names.
