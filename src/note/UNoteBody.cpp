@@ -1,1 +1,150 @@
 #include "UNoteBody.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+// The space between the frame and the text, in the painted body and in the editor alike.
+constexpr int kMargin = 2;
+
+QTextOption BodyTextOption() {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setTabStopDistance(80); // the editor's default
+    return option;
+}
+
+} // namespace
+
+TNoteBody::TNoteBody(QWidget* parent)
+    : QWidget(parent), Background_(197, 233, 141), Foreground_(Qt::black) {
+    setObjectName(QStringLiteral("mem"));
+    setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    setCursor(Qt::IBeamCursor);
+}
+
+QString TNoteBody::Text() const {
+    return Editor_ ? Editor_->toPlainText() : Text_;
+}
+
+void TNoteBody::SetText(const QString& text) {
+    if (Editor_) {
+        Editor_->setPlainText(text); // emits textChanged
+        return;
+    }
+    Text_ = text;
+    update();
+    Q_EMIT TextChanged();
+}
+
+void TNoteBody::SetReadOnly(bool readOnly) {
+    ReadOnly_ = readOnly;
+    if (Editor_)
+        Editor_->setReadOnly(readOnly);
+}
+
+void TNoteBody::SetNoteFont(const QFont& font) {
+    NoteFont_ = font;
+    ApplyLook();
+}
+
+void TNoteBody::SetColors(const QColor& background, const QColor& text) {
+    Background_ = background;
+    Foreground_ = text;
+    ApplyLook();
+}
+
+void TNoteBody::SelectAll() {
+    if (Editor_)
+        Editor_->selectAll();
+}
+
+void TNoteBody::ApplyLook() {
+    if (!Editor_) {
+        update();
+        return;
+    }
+    QPalette palette = Editor_->palette();
+    palette.setColor(QPalette::Base, Background_);
+    palette.setColor(QPalette::Text, Foreground_);
+    palette.setColor(QPalette::WindowText, Qt::black); // the frame
+    Editor_->setPalette(palette);
+    Editor_->setFont(NoteFont_);
+}
+
+QPlainTextEdit* TNoteBody::Editor() {
+    if (Editor_)
+        return Editor_;
+    Editor_ = new QPlainTextEdit(this);
+    Editor_->setObjectName(QStringLiteral("memEditor"));
+    Editor_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Editor_->setLineWidth(1);
+    Editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Editor_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Editor_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    Editor_->setTabChangesFocus(false);
+    Editor_->document()->setDocumentMargin(kMargin);
+    Editor_->setPlainText(Text_);
+    Text_.clear();
+    Editor_->setReadOnly(ReadOnly_);
+    Editor_->setGeometry(rect());
+    ApplyLook();
+    connect(Editor_, &QPlainTextEdit::textChanged, this, &TNoteBody::TextChanged);
+    setFocusProxy(Editor_);
+    Editor_->show();
+    return Editor_;
+}
+
+void TNoteBody::paintEvent(QPaintEvent*) {
+    if (Editor_)
+        return;
+    QPainter painter(this);
+    painter.fillRect(rect(), Background_);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setClipRect(rect().adjusted(1, 1, -1, -1));
+    painter.setPen(Foreground_);
+
+    // Laid out as the editor lays it out: one paragraph per line, wrapped at the width.
+    const qreal left = 1 + kMargin;
+    const qreal width = qMax(1, this->width() - 2 * (1 + kMargin));
+    qreal y = 1 + kMargin;
+    const QTextOption option = BodyTextOption();
+    for (const QString& paragraph : Text_.split(QLatin1Char('\n'))) {
+        if (y >= height())
+            break;
+        QTextLayout layout(paragraph, NoteFont_);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, y - (1 + kMargin)));
+            y += line.height();
+        }
+        layout.endLayout();
+        layout.draw(&painter, QPointF(left, 1 + kMargin));
+    }
+}
+
+void TNoteBody::mousePressEvent(QMouseEvent* event) {
+    QPlainTextEdit* editor = Editor();
+    editor->setFocus(Qt::MouseFocusReason);
+    // The click that made the editor also places its cursor.
+    const QPoint inViewport = editor->viewport()->mapFrom(this, event->position().toPoint());
+    editor->setTextCursor(editor->cursorForPosition(inViewport));
+}
+
+void TNoteBody::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    Editor()->setFocus(event->reason());
+}
+
+void TNoteBody::resizeEvent(QResizeEvent*) {
+    if (Editor_)
+        Editor_->setGeometry(rect());
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -75,3 +76,16 @@ public:
     virtual std::string ShortMonthName(int month) const = 0;
     virtual TTimeZoneInfo TimeZone() const = 0;
 };
+
+// Runs a user action or a start-up step; an error it raises is shown in an error box and the
+// action is abandoned. Errors never travel through the event loop. True when it succeeded.
+template <class TAction>
+bool RunReported(IPrompt& prompt, TAction&& action) {
+    try {
+        action();
+        return true;
+    } catch (const std::exception& error) {
+        prompt.ShowError(error.what());
+        return false;
+    }
+}

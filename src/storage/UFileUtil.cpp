@@ -67,6 +67,22 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
+std::string ToCRLF(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            result += "\r\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 std::string JoinLinesCRLF(const std::vector<std::string>& lines) {
     size_t size = 0;
     for (const auto& line : lines)

@@ -20,6 +20,9 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes);
 // empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// Every line break (CR LF, CR alone, LF alone) turned into CR LF.
+std::string ToCRLF(std::string_view text);
+
 // The lines, each followed by CR LF.
 std::string JoinLinesCRLF(const std::vector<std::string>& lines);
 

@@ -1,0 +1,111 @@
+#include "UVornApp.h"
+
+#include "UConvert.h"
+#include "UScreenFunctions.h"
+#include "USystem.h"
+#include "UfrmNote.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+#include <iostream>
+
+std::string WelcomeNoteText() {
+    return "Welcome to Vorn v2.04b\r\n"
+           "\r\n"
+           "[F2] opens Control Panel to configure Vorn\r\n"
+           "[F4] creates a new note on your desktop\r\n"
+           "Right-Click on the title bar to display a menu of available options.\r\n"
+           "Double-Click on the title bar to minimize/restore a note\r\n"
+           "\r\n"
+           "We hope you will find Vorn one of the most useful applications ever made!\r\n"
+           "Enjoy!\r\n"
+           "\r\n"
+           "Vorn is made by a small team for the Linux desktop.";
+}
+
+TVornApp::TVornApp(const TServices& services)
+    : Main_(std::make_unique<TfrmMain>(services)), Factory_(*Main_) {}
+
+TVornApp::~TVornApp() {
+    while (!Main_->Notes().empty())
+        delete Main_->Notes().back(); // leaves the registry on destruction
+}
+
+bool TVornApp::FormCreate() {
+    TfrmMain& main = *Main_;
+    IPrompt& prompt = main.Prompt();
+    main.ClosingForReal = false;
+    main.setWindowTitle(QStringLiteral("Vorn v2.04b"));
+    main.GradientStart = RandomColor();
+    main.GradientEnd = RandomColor();
+
+    // Settings that cannot be read are reported; the program goes on with what was read.
+    RunReported(prompt, [&] { main.Ini().Load(); });
+    RunReported(prompt, [&] { main.LoadSettingsToControls(); });
+
+    const bool stored = RunReported(prompt, [&] {
+        main.SetStore(OpenNoteStore(
+            main.AppFolder() + "vornnotes.xml", [&main] { return main.NoteDefaults(); }, prompt,
+            main.Services().Clock));
+    });
+    if (!stored)
+        return false;
+
+    OpenNoteFiles();
+    ScanDeletedNoteFiles();
+    main.move(main.LastPanelX, main.LastPanelY);
+
+    if (main.edtIdentity->text().isEmpty()) {
+        std::string name = LoginUserName();
+        if (name.empty())
+            name = "unknown";
+        main.edtIdentity->setText(QString::fromStdString(name));
+        RunReported(prompt, [&] { Factory_.CreateCenteredNote(WelcomeNoteText(), 400, 200); });
+    }
+    return true;
+}
+
+void TVornApp::OpenNoteFiles() {
+    TfrmMain& main = *Main_;
+    const std::vector<TMonitor> monitors = main.Services().Screens.Monitors();
+    for (const std::string& name : ListNoteFiles(main.AppFolder(), false)) {
+        const int32_t id = NoteIdFromFileName(name);
+        if (id != -1) {
+            // A note whose file cannot be read is reported; the others still open.
+            RunReported(main.Prompt(), [&] {
+                TfrmNote& note = Factory_.OpenNoteWindow(id);
+                if (!RectOnScreen(monitors, note.x(), note.y(), note.width(), note.height())) {
+                    const TPoint place =
+                        MoveOntoScreen(monitors, {note.x(), note.y(), note.x() + note.width(),
+                                                  note.y() + note.height()});
+                    note.move(place.X, place.Y);
+                }
+            });
+        }
+        main.NoteNumbers().Raise(id);
+    }
+}
+
+void TVornApp::ScanDeletedNoteFiles() {
+    for (const std::string& name : ListNoteFiles(Main_->AppFolder(), true))
+        Main_->NoteNumbers().Raise(NoteIdFromFileName(name));
+}
+
+void TVornApp::Exit() {
+    Main_->ClosingForReal = true;
+    if (Main_->close())
+        QCoreApplication::quit();
+}
+
+void TVornApp::EndSession() {
+    TfrmMain& main = *Main_;
+    main.ClosingForReal = true;
+    try {
+        main.SaveEverything();
+    } catch (const std::exception& error) {
+        // Nobody may be there to answer a message box while the session ends.
+        std::cerr << "Vorn: saving at the end of the session failed: " << error.what() << "\n";
+    }
+    QCoreApplication::quit();
+}
