@@ -1,4 +1,5 @@
 #include "UAppFolder.h"
+#include "UMappedProbe.h"
 #include "UQtPlatform.h"
 #include "URandom.h"
 #include "USessionEnd.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VornNotes"));
     QApplication::setQuitOnLastWindowClosed(false); // the notes and the tray keep it running
+    InstallMappedProbe();
     Randomize();
 
     TQtPrompt prompt;
