@@ -7,9 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev)
-TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev)
-BENCH_PACKAGES=(libbenchmark-dev python3)
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+    fonts-dejavu-core fonts-wqy-microhei)
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
+    openbox imagemagick)
+BENCH_PACKAGES=(libbenchmark-dev python3 xvfb x11-utils)
 
 ensure_packages() {
     local missing=() package

@@ -1,0 +1,2 @@
+#include <benchmark/benchmark.h>
+BENCHMARK_MAIN();
