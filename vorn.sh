@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Vorn's build commands for a Debian 12 machine. Each installs the Debian packages that are
 # missing (as root or through sudo), configures and builds.
-#   ./vorn.sh run     build and start the program
+#   ./vorn.sh run     build, install into $VORN_INSTALL_DIR (default ~/.local/lib/vorn) and start
+#                     the program from there: the notes live beside the installed program
 #   ./vorn.sh test    build with AddressSanitizer and UndefinedBehaviorSanitizer, run every test
 #   ./vorn.sh bench   build optimised and run the benchmarks
 set -euo pipefail
@@ -39,7 +40,9 @@ case "${1:-}" in
 run)
     ensure_packages "${BUILD_PACKAGES[@]}"
     build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_BUILD_TESTS=OFF
-    exec build/release/src/app/vorn
+    prefix=${VORN_INSTALL_DIR:-$HOME/.local/lib/vorn}
+    cmake --install build/release --prefix "$prefix"
+    exec "$prefix/vorn"
     ;;
 test)
     ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
