@@ -15,6 +15,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -60,8 +61,8 @@ int main(int argc, char* argv[]) {
     std::vector<std::unique_ptr<TBareWindow>> windows;
     windows.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        auto window = std::make_unique<TBareWindow>(kColors[i % 4],
-                                                    QStringLiteral("Note %1").arg(i + 1));
+        auto window =
+            std::make_unique<TBareWindow>(kColors[i % 4], QStringLiteral("Note %1").arg(i + 1));
         // Spread over the screen by two coprime strides, so that few windows share a place.
         window->setGeometry((i * 97) % (kScreenWidth - kSize), (i * 61) % (kScreenHeight - kSize),
                             kSize, kSize);

@@ -24,11 +24,17 @@ TNoteBody::TNoteBody(QWidget* parent)
     : QWidget(parent), Background_(197, 233, 141), Foreground_(Qt::black) {
     setObjectName(QStringLiteral("mem"));
     setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::IBeamCursor);
 }
 
 QString TNoteBody::Text() const {
-    return Editor_ ? Editor_->toPlainText() : Text_;
+    if (!Editor_)
+        return Text_;
+    // toPlainText() would turn no-break spaces into plain ones.
+    QString text = Editor_->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
 }
 
 void TNoteBody::SetText(const QString& text) {
@@ -105,14 +111,11 @@ void TNoteBody::paintEvent(QPaintEvent*) {
         return;
     QPainter painter(this);
     painter.fillRect(rect(), Background_);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.setClipRect(rect().adjusted(1, 1, -1, -1));
     painter.setPen(Foreground_);
 
     // Laid out as the editor lays it out: one paragraph per line, wrapped at the width.
     const qreal left = 1 + kMargin;
-    const qreal width = qMax(1, this->width() - 2 * (1 + kMargin));
+    const qreal wrapWidth = qMax(1, width() - 2 * (1 + kMargin));
     qreal y = 1 + kMargin;
     const QTextOption option = BodyTextOption();
     for (const QString& paragraph : Text_.split(QLatin1Char('\n'))) {
@@ -122,13 +125,20 @@ void TNoteBody::paintEvent(QPaintEvent*) {
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
+            line.setLineWidth(wrapWidth);
             line.setPosition(QPointF(0, y - (1 + kMargin)));
             y += line.height();
         }
         layout.endLayout();
         layout.draw(&painter, QPointF(left, 1 + kMargin));
     }
+    // The frame last, over any text that reached it.
+    const int w = width();
+    const int h = height();
+    painter.fillRect(0, 0, w, 1, Qt::black);
+    painter.fillRect(0, h - 1, w, 1, Qt::black);
+    painter.fillRect(0, 0, 1, h, Qt::black);
+    painter.fillRect(w - 1, 0, 1, h, Qt::black);
 }
 
 void TNoteBody::mousePressEvent(QMouseEvent* event) {

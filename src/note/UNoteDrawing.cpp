@@ -26,6 +26,15 @@ void FillPixels(QPainter& painter, int x, int y, int width, int height, const QC
 void DrawSegment(QPainter& painter, QPoint a, QPoint b, const QColor& color) {
     const int dx = std::abs(b.x() - a.x());
     const int dy = std::abs(b.y() - a.y());
+    // Straight segments, most of the title bar, are one fill each.
+    if (dy == 0 && dx > 0) {
+        FillPixels(painter, b.x() < a.x() ? b.x() + 1 : a.x(), a.y(), dx, 1, color);
+        return;
+    }
+    if (dx == 0 && dy > 0) {
+        FillPixels(painter, a.x(), b.y() < a.y() ? b.y() + 1 : a.y(), 1, dy, color);
+        return;
+    }
     const int stepX = b.x() < a.x() ? -1 : 1;
     const int stepY = b.y() < a.y() ? -1 : 1;
     int x = a.x();

@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -93,6 +94,9 @@ TfrmNote::TfrmNote(INoteHost& host)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), Host_(host) {
     setObjectName(QStringLiteral("TfrmNote"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // The title bar, body and grip cover the whole window.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
     setFont(TitleFont());
     pb_ = new TTitleBar(*this);
     mem_ = new TNoteBody(this);
@@ -208,15 +212,16 @@ void TfrmNote::ToggleMinimized() {
 }
 
 void TfrmNote::LoadText() {
-    const std::string path = NoteFileName(Host_.AppFolder(), NoteId_);
-    if (!FileExists(path))
+    const std::optional<std::string> text =
+        ReadFileIfExists(NoteFileName(Host_.AppFolder(), NoteId_));
+    if (!text)
         return;
-    SetText(ReadFileBytes(path));
+    SetText(*text);
     SetModified(false);
 }
 
-void TfrmNote::SaveText() {
-    WriteFileAtomic(NoteFileName(Host_.AppFolder(), NoteId_), Text());
+void TfrmNote::SaveText(bool sync) {
+    WriteFileAtomic(NoteFileName(Host_.AppFolder(), NoteId_), Text(), sync);
     SetModified(false);
 }
 

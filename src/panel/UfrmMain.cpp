@@ -123,10 +123,17 @@ void TfrmMain::UpdateAllNoteRecords() {
 }
 
 void TfrmMain::SaveModifiedNotes() {
+    // One sync for all the files instead of one per file: the renames keep every file whole
+    // either way, and a thousand syncs would hold up the desktop for seconds.
+    bool written = false;
     for (TfrmNote* note : Notes_) {
-        if (note->IsModified())
-            note->SaveText();
+        if (note->IsModified()) {
+            note->SaveText(false);
+            written = true;
+        }
     }
+    if (written)
+        SyncFolder(NotesFolder(Services_.AppFolder));
 }
 
 void TfrmMain::ShowDefaultFont() {

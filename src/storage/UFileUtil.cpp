@@ -4,7 +4,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -19,35 +25,92 @@ bool FileExists(const std::string& path) {
     return info.exists() && !info.isDir();
 }
 
-std::string ReadFileBytes(const std::string& path) {
+std::optional<std::string> ReadFileIfExists(const std::string& path) {
     QFile file(ToPath(path));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(file.fileName()))
+            return std::nullopt;
         throw Exception("Cannot open file \"" + path + "\". " + file.errorString().toStdString());
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Exception("Cannot read file \"" + path + "\". " + file.errorString().toStdString());
     return bytes.toStdString();
 }
 
-void WriteFileAtomic(const std::string& path, std::string_view bytes) {
-    QSaveFile file(ToPath(path));
-    // Renaming over the old file needs no write access to a read-only file; refuse it instead,
-    // as a read-only file means the user does not want it changed.
-    file.setDirectWriteFallback(false);
-    const auto fail = [&](const char* what) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        throw Exception(std::string(what) + " \"" + path + "\". " + reason);
+std::string ReadFileBytes(const std::string& path) {
+    std::optional<std::string> bytes = ReadFileIfExists(path);
+    if (!bytes)
+        throw Exception("Cannot open file \"" + path + "\". No such file or directory");
+    return std::move(*bytes);
+}
+
+void WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
+    const auto fail = [&path](const char* what, int error) {
+        throw Exception(std::string(what) + " \"" + path + "\". " + std::strerror(error));
     };
-    if (QFileInfo::exists(ToPath(path)) && !QFileInfo(ToPath(path)).isWritable())
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        fail("Cannot create file", EISDIR);
+    // A read-only file means the user does not want it changed; renaming over it would.
+    if (exists && (existing.st_mode & S_IWUSR) == 0)
         throw Exception("Cannot create file \"" + path + "\". The file is read-only.");
-    if (!file.open(QIODevice::WriteOnly))
-        fail("Cannot create file");
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size()))
-        fail("Cannot write file");
-    if (!file.commit())
-        throw Exception("Cannot write file \"" + path + "\". " + file.errorString().toStdString());
+
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temporary = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt > 100))
+            fail("Cannot create file", errno);
+    }
+    const auto abandon = [&](const char* what) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        fail(what, error);
+    };
+    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0)
+        abandon("Cannot create file");
+    for (size_t written = 0; written < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0)
+            errno = EIO;
+        if (n <= 0)
+            abandon("Cannot write file");
+        written += static_cast<size_t>(n);
+    }
+    if (sync && ::fdatasync(fd) != 0)
+        abandon("Cannot write file");
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail("Cannot write file", error);
+    }
+    // Without a sync, swap the two files instead of renaming over the old one: ext4 flushes a
+    // file that replaces another by rename at once, which would cost the sync saved. The old
+    // text then has the temporary name and goes.
+    if (!sync && exists &&
+        ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
+        ::unlink(temporary.c_str());
+        return;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail("Cannot write file", error);
+    }
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::syncfs(fd);
+    ::close(fd);
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,11 +11,17 @@ bool FileExists(const std::string& path);
 
 // The whole file; raises Exception naming the file when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// The same, or nothing when there is no such file.
+std::optional<std::string> ReadFileIfExists(const std::string& path);
 
 // Writes the whole file to a temporary file in the same folder and renames it over the old one,
 // so a crash, a kill or a full disk never leaves a half-written file: the old one survives a
-// failed write. Raises Exception naming the file when writing fails.
-void WriteFileAtomic(const std::string& path, std::string_view bytes);
+// failed write. A read-only file is refused. Raises Exception naming the file when writing
+// fails. With `sync` the data reaches the disk before the rename; a caller writing many files
+// may leave that out and call SyncFolder once at the end.
+void WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true);
+// Waits until everything written to the file system that holds the folder is on the disk.
+void SyncFolder(const std::string& folder);
 
 // The lines of a text: CR LF, CR alone and LF alone each end a line; a final line break adds no
 // empty line.
