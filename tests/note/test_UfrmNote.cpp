@@ -1,6 +1,7 @@
 #include "UfrmNote.h"
 
 #include "Fakes.h"
+#include "TestApplication.h"
 #include "UFileUtil.h"
 #include "UNoteBody.h"
 #include "UNoteDrawing.h"
@@ -24,37 +25,6 @@
 #include <vector>
 
 namespace {
-
-// Widgets need an application object. It is made when the first test runs, not when the tests
-// are only listed, and goes before the program's exit handlers run.
-std::unique_ptr<QApplication>& Application() {
-    static std::unique_ptr<QApplication> app;
-    return app;
-}
-
-void EnsureApplication() {
-    if (Application())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    static int argc = 1;
-    static char name[] = "test_UfrmNote";
-    static char* argv[] = {name, nullptr};
-    Application() = std::make_unique<QApplication>(argc, argv);
-    // The offscreen platform says so for every window shown; nothing else is kept quiet.
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (message != QStringLiteral("This plugin does not support raise()"))
-                previous(type, context, message);
-        });
-}
-
-class ApplicationEnd : public ::testing::Environment {
-public:
-    void TearDown() override { Application().reset(); }
-};
-[[maybe_unused]] ::testing::Environment* const kApplicationEnd =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnd);
 
 // The program around a note: a program folder with its notes folder, the title template and
 // the two mark settings; it records what the note reports.
