@@ -220,8 +220,8 @@ void TfrmNote::LoadText() {
     SetModified(false);
 }
 
-void TfrmNote::SaveText(bool sync) {
-    WriteFileAtomic(NoteFileName(Host_.AppFolder(), NoteId_), Text(), sync);
+void TfrmNote::SaveText() {
+    WriteFileAtomic(NoteFileName(Host_.AppFolder(), NoteId_), Text());
     SetModified(false);
 }
 

@@ -85,8 +85,8 @@ public:
     // The note file's text into the body, line breaks as CR LF; nothing when there is no file.
     void LoadText();
     // The body's text into the note file. Raises Exception when it cannot be written; the text
-    // then stays marked as modified. Without `sync` the caller syncs the notes folder.
-    void SaveText(bool sync = true);
+    // then stays marked as modified.
+    void SaveText();
 
     void ApplyConfig(const TNoteConfig& config);
     void FillConfig(TNoteConfig& config) const;

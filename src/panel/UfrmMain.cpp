@@ -1,5 +1,6 @@
 #include "UfrmMain.h"
 
+#include "UConvert.h"
 #include "UFileUtil.h"
 #include "UQtColors.h"
 #include "UQtText.h"
@@ -123,17 +124,28 @@ void TfrmMain::UpdateAllNoteRecords() {
 }
 
 void TfrmMain::SaveModifiedNotes() {
-    // One sync for all the files instead of one per file: the renames keep every file whole
-    // either way, and a thousand syncs would hold up the desktop for seconds.
-    bool written = false;
+    std::vector<TfrmNote*> notes;
+    std::vector<TFileWrite> writes;
     for (TfrmNote* note : Notes_) {
         if (note->IsModified()) {
-            note->SaveText(false);
-            written = true;
+            notes.push_back(note);
+            writes.push_back({NoteFileName(Services_.AppFolder, note->NoteId()), note->Text(), {}});
         }
     }
-    if (written)
-        SyncFolder(NotesFolder(Services_.AppFolder));
+    if (writes.empty())
+        return;
+    WriteFilesAtomic(writes);
+    // Exactly the notes whose files were written lose their mark; the first failure in list
+    // order is reported.
+    std::string failure;
+    for (size_t i = 0; i < writes.size(); ++i) {
+        if (writes[i].Error.empty())
+            notes[i]->SetModified(false);
+        else if (failure.empty())
+            failure = writes[i].Error;
+    }
+    if (!failure.empty())
+        throw Exception(failure);
 }
 
 void TfrmMain::ShowDefaultFont() {

@@ -5,11 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -111,6 +114,34 @@ void SyncFolder(const std::string& folder) {
         return;
     ::syncfs(fd);
     ::close(fd);
+}
+
+void WriteFilesAtomic(std::vector<TFileWrite>& writes) {
+    std::atomic<size_t> next = 0;
+    const auto work = [&] {
+        for (size_t i = next++; i < writes.size(); i = next++) {
+            try {
+                WriteFileAtomic(writes[i].Path, writes[i].Bytes, false);
+            } catch (const std::exception& error) {
+                writes[i].Error = error.what();
+            }
+        }
+    };
+    const size_t helpers = std::min<size_t>(3, writes.size() / 16);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < helpers; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    std::vector<std::string> folders;
+    for (const TFileWrite& write : writes) {
+        const std::string folder = write.Path.substr(0, write.Path.rfind('/') + 1);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    for (const std::string& folder : folders)
+        SyncFolder(folder.empty() ? "." : folder);
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

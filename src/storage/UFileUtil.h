@@ -23,6 +23,16 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync 
 // Waits until everything written to the file system that holds the folder is on the disk.
 void SyncFolder(const std::string& folder);
 
+struct TFileWrite {
+    std::string Path;
+    std::string Bytes;
+    std::string Error; // empty when the file was written
+};
+// Writes every file as WriteFileAtomic does, several at a time, then syncs once: a thousand
+// note files are saved while the disk answers a few requests, not a thousand one by one. A file
+// that cannot be written gets its message in Error; the others are written all the same.
+void WriteFilesAtomic(std::vector<TFileWrite>& writes);
+
 // The lines of a text: CR LF, CR alone and LF alone each end a line; a final line break adds no
 // empty line.
 std::vector<std::string> SplitLines(std::string_view text);
