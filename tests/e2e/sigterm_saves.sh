@@ -35,9 +35,16 @@ VORN_HOME="$home" USERNAME=tester "$vorn" >"$work/vorn.log" 2>&1 &
 vornpid=$!
 pids+=($vornpid)
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --class vorn | head -n 1)
-[ -n "$window" ] || { echo "no note window appeared"; cat "$work/vorn.log"; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$window")"
+# The welcome note is the 400 x 200 window among the program's windows.
+window=
+for _ in $(seq 100); do
+    for candidate in $(xdotool search --onlyvisible --class vorn 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$candidate")"
+        if [ "$WIDTH" = 400 ] && [ "$HEIGHT" = 200 ]; then window=$candidate; break 2; fi
+    done
+    sleep 0.2
+done
+[ -n "$window" ] || { echo "no welcome note appeared"; cat "$work/vorn.log"; exit 1; }
 echo "welcome note at $X,$Y size ${WIDTH}x$HEIGHT"
 [ "$WIDTH" = 400 ] && [ "$HEIGHT" = 200 ] || { echo "the welcome note is not 400 x 200"; exit 1; }
 [ "$X" = 440 ] && [ "$Y" = 300 ] || { echo "the welcome note is not centred"; exit 1; }
