@@ -31,6 +31,8 @@ sleep 0.5
 
 home="$work/home"
 mkdir -p "$home"
+# Without a system tray the control panel stays on the screen: keep it clear of the notes.
+printf '[Integers]\r\niLastX=860\r\niLastY=420\r\n' >"$home/vorn.ini"
 VORN_HOME="$home" USERNAME=tester "$vorn" >"$work/vorn.log" 2>&1 &
 vornpid=$!
 pids+=($vornpid)
