@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QSystemTrayIcon>
 
 #include <iostream>
 
@@ -25,7 +26,12 @@ std::string WelcomeNoteText() {
 }
 
 TVornApp::TVornApp(const TServices& services)
-    : Main_(std::make_unique<TfrmMain>(services)), Factory_(*Main_) {}
+    : Main_(std::make_unique<TfrmMain>(services)), Factory_(*Main_) {
+    QObject::connect(Main_.get(), &TfrmMain::NewNoteRequested, Main_.get(), [this] {
+        RunReported(Main_->Prompt(), [this] { Factory_.CreateNewNote(""); });
+    });
+    QObject::connect(Main_.get(), &TfrmMain::ExitRequested, Main_.get(), [this] { Exit(); });
+}
 
 TVornApp::~TVornApp() {
     while (!Main_->Notes().empty())
@@ -55,6 +61,10 @@ bool TVornApp::FormCreate() {
     OpenNoteFiles();
     ScanDeletedNoteFiles();
     main.move(main.LastPanelX, main.LastPanelY);
+    main.show();
+    // Without a tray the panel is the only way in, so it stays where it is.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        main.HideControlPanel();
 
     if (main.edtIdentity->text().isEmpty()) {
         std::string name = LoginUserName();

@@ -4,15 +4,28 @@
 #include "UFileUtil.h"
 #include "UQtColors.h"
 #include "UQtText.h"
+#include "URandom.h"
 #include "UScreenFunctions.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -76,6 +89,84 @@ TfrmMain::TfrmMain(const TServices& services)
     btnListen->setObjectName(QStringLiteral("btnListen"));
     chkShowReadOnly->setChecked(true);
     chkShowOnTop->setChecked(true);
+    const auto button = [this](const char* name, const QString& caption) {
+        auto* push = new QPushButton(caption, this);
+        push->setObjectName(QString::fromLatin1(name));
+        return push;
+    };
+    btnListen->setText(QStringLiteral("监听(&L)"));
+    btnStop = button("btnStop", QStringLiteral("停止(&S)"));
+    btnStop->setEnabled(false);
+    btnWav1 = button("btnWav1", QStringLiteral("..."));
+    btnWav1->setToolTip(QStringLiteral("检查声音"));
+    btnWav2 = button("btnWav2", QStringLiteral("..."));
+    btnFont = button("btnFont", QStringLiteral("更改默认字体"));
+    btnExit = button("btnExit", QStringLiteral("退出应用程序(&X)"));
+    btnHide = button("btnHide", QStringLiteral("隐藏控制面板(&H)"));
+    btnHide->setToolTip(QStringLiteral("隐藏此控制面板并继续运行程序"));
+
+    QFont panelFont(QStringLiteral("WenQuanYi Micro Hei"));
+    panelFont.setPointSize(8);
+    setFont(panelFont);
+    QFont bold = panelFont;
+    bold.setBold(true);
+    for (QPushButton* push : {btnExit, btnHide}) {
+        push->setFont(bold);
+        QPalette palette = push->palette();
+        palette.setColor(QPalette::ButtonText, push == btnExit ? QColor(0x80, 0, 0) : Qt::black);
+        push->setPalette(palette);
+    }
+
+    pcMain = new QTabWidget(this);
+    pcMain->setObjectName(QStringLiteral("pcMain"));
+    const auto tab = [this](const char* name, const QString& caption) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        pcMain->addTab(page, caption);
+        return page;
+    };
+    tabOptions = tab("tabOptions", QStringLiteral("常规选项"));
+    tabNetwork = tab("tabNetwork", QStringLiteral("网络"));
+    tabNotes = tab("tabNotes", QStringLiteral("Vorn-Notes"));
+    tabAppearance = tab("tabAppearance", QStringLiteral("外观"));
+    tabLog = tab("tabLog", QStringLiteral("日志"));
+    pcMain->setCurrentIndex(0);
+
+    BuildOptionsTab();
+    BuildNetworkTab();
+    memLog = new QPlainTextEdit(tabLog);
+    memLog->setObjectName(QStringLiteral("memLog"));
+    memLog->setReadOnly(true);
+    memLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* logLayout = new QVBoxLayout(tabLog);
+    logLayout->setContentsMargins(2, 2, 2, 2);
+    logLayout->addWidget(memLog);
+
+    auto* bottom = new QWidget(this);
+    bottom->setObjectName(QStringLiteral("pnlBottom"));
+    bottom->setFixedHeight(33);
+    auto* bottomLayout = new QHBoxLayout(bottom);
+    bottomLayout->setContentsMargins(4, 4, 4, 4);
+    bottomLayout->addWidget(btnExit);
+    bottomLayout->addStretch(1);
+    bottomLayout->addWidget(btnHide);
+
+    BuildMenus();
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->setMenuBar(mmMain);
+    root->addWidget(pcMain, 1);
+    root->addWidget(bottom);
+    BuildTray();
+
+    connect(btnExit, &QPushButton::clicked, this, [this] { Q_EMIT ExitRequested(); });
+    connect(btnHide, &QPushButton::clicked, this, [this] { HideCommand(); });
+    connect(edtNotesTitle, &QLineEdit::textChanged, this, [this] { RepaintNotes(false); });
+    connect(chkShowReadOnly, &QCheckBox::toggled, this, [this] { RepaintNotes(true); });
+    connect(chkShowOnTop, &QCheckBox::toggled, this, [this] { RepaintNotes(true); });
 
     // Grid snapping excludes the other two kinds.
     connect(chkSnapGrid, &QCheckBox::toggled, this, [this](bool on) {
@@ -93,6 +184,355 @@ TfrmMain::TfrmMain(const TServices& services)
 }
 
 TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::BuildOptionsTab() {
+    const auto group = [this](const char* name, const QString& caption) {
+        auto* box = new QGroupBox(caption, tabOptions);
+        box->setObjectName(QString::fromLatin1(name));
+        return box;
+    };
+    const auto add = [](QLayout* layout, QWidget* widget, const QString& caption) {
+        if (auto* box = qobject_cast<QCheckBox*>(widget))
+            box->setText(caption);
+        layout->addWidget(widget);
+    };
+
+    const auto tight = [](QLayout* layout) {
+        layout->setContentsMargins(6, 2, 6, 3);
+        layout->setSpacing(0);
+    };
+
+    QGroupBox* gbApplication = group("gbApplication", QStringLiteral(" 应用程序设置 "));
+    auto* application = new QVBoxLayout(gbApplication);
+    tight(application);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(new QLabel(QStringLiteral("Notes标题:"), gbApplication));
+    titleRow->addWidget(edtNotesTitle, 1);
+    application->addLayout(titleRow);
+    auto* hint = new QLabel(QStringLiteral("使用 $id$ 插入Note编号"), gbApplication);
+    hint->setObjectName(QStringLiteral("lblTitleHint"));
+    QPalette grey = hint->palette();
+    grey.setColor(QPalette::WindowText, Qt::gray);
+    hint->setPalette(grey);
+    application->addWidget(hint);
+    add(application, chkStartup, QStringLiteral("在Windows启动时启动应用程序"));
+    add(application, chkConfirmDeletes, QStringLiteral("删除 Notes 前确认"));
+
+    QGroupBox* gbGraphics = group("gbGraphics", QStringLiteral(" 图形设置 "));
+    auto* graphics = new QGridLayout(gbGraphics);
+    tight(graphics);
+    graphics->addWidget(chkRandomColor, 0, 0);
+    chkRandomColor->setText(QStringLiteral("每个新的 Note 显示随机的颜色"));
+    graphics->addWidget(chkWinXPShadow, 1, 0);
+    chkWinXPShadow->setText(QStringLiteral("Notes 显示阴影（只有XP，需要重新启动）"));
+    auto* fontRow = new QHBoxLayout;
+    fontRow->addWidget(btnFont);
+    fontRow->addWidget(lblFont, 1);
+    graphics->addLayout(fontRow, 2, 0);
+    graphics->addWidget(new QLabel(QStringLiteral("当最小化显示时:"), gbGraphics), 0, 1);
+    graphics->addWidget(chkShowReadOnly, 1, 1);
+    chkShowReadOnly->setText(QStringLiteral("只读/指示器"));
+    graphics->addWidget(chkShowOnTop, 2, 1);
+    chkShowOnTop->setText(QStringLiteral("保持最前面的指示器"));
+    graphics->setColumnStretch(0, 1);
+
+    QGroupBox* gbSnap = group("gbSnap", QStringLiteral(" 网格对齐 "));
+    auto* snap = new QVBoxLayout(gbSnap);
+    tight(snap);
+    add(snap, chkSnapGrid, QStringLiteral("屏幕网格线对齐"));
+    add(snap, chkSnapEdges, QStringLiteral("屏幕上的边缘对齐"));
+    add(snap, chkSnapNotes, QStringLiteral("对齐到其他 Notes"));
+
+    QGroupBox* gbGrid = group("gbGrid", QStringLiteral(" 网格设置 "));
+    auto* grid = new QHBoxLayout(gbGrid);
+    tight(grid);
+    grid->addWidget(new QLabel(QStringLiteral("水平"), gbGrid));
+    grid->addWidget(spnGridX, 1);
+    grid->addWidget(new QLabel(QStringLiteral("垂直"), gbGrid));
+    grid->addWidget(spnGridY, 1);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(2);
+    right->addWidget(gbSnap);
+    right->addWidget(gbGrid);
+    auto* page = new QGridLayout(tabOptions);
+    page->setContentsMargins(3, 3, 3, 3);
+    page->setSpacing(2);
+    page->addWidget(gbApplication, 0, 0);
+    page->addLayout(right, 0, 1);
+    page->addWidget(gbGraphics, 1, 0, 1, 2);
+    page->setColumnStretch(0, 3);
+    page->setColumnStretch(1, 2);
+}
+
+void TfrmMain::BuildNetworkTab() {
+    auto* gbIdentity = new QGroupBox(QStringLiteral(" 监听端口标识 "), tabNetwork);
+    gbIdentity->setObjectName(QStringLiteral("gbIdentity"));
+    auto* identity = new QGridLayout(gbIdentity);
+    identity->addWidget(new QLabel(QStringLiteral("用户名:"), gbIdentity), 0, 0);
+    identity->addWidget(edtIdentity, 0, 1, 1, 2);
+    identity->addWidget(new QLabel(QStringLiteral("(无空格) ！"), gbIdentity), 0, 3);
+    identity->addWidget(new QLabel(QStringLiteral("监听端口:"), gbIdentity), 1, 0);
+    edtPort->setFixedWidth(60);
+    identity->addWidget(edtPort, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnListen);
+    buttons->addWidget(btnStop);
+    identity->addLayout(buttons, 1, 2, 1, 2);
+
+    auto* gbNotice = new QGroupBox(QStringLiteral(" 通知 "), tabNetwork);
+    gbNotice->setObjectName(QStringLiteral("gbNotice"));
+    auto* notice = new QVBoxLayout(gbNotice);
+    notice->setSpacing(2);
+    const auto soundRow = [notice](QCheckBox* box, const QString& caption, QLineEdit* file,
+                                   QPushButton* browse) {
+        box->setText(caption);
+        notice->addWidget(box);
+        auto* row = new QHBoxLayout;
+        row->addWidget(file, 1);
+        browse->setFixedWidth(24);
+        row->addWidget(browse);
+        notice->addLayout(row);
+    };
+    soundRow(chkPlayWav1, QStringLiteral("当一个 Vorn-Note 收到时播放这个WAV文件："), edtWAV1,
+             btnWav1);
+    soundRow(chkPlayWav2, QStringLiteral("当接到 Vorn-Note 聊天时播放这个 WAV 文件:-"), edtWAV2,
+             btnWav2);
+    for (QWidget* never : std::initializer_list<QWidget*>{chkPlayWav2, edtWAV2, btnWav2})
+        never->hide();
+    chkBringToFront->setText(QStringLiteral("将从网络收到的 Note 置于最前显示"));
+    notice->addWidget(chkBringToFront);
+    chkRemoveStayOnTop->setText(QStringLiteral("当属性窗口被激活时删除“StayOnTop”"));
+    auto* indented = new QHBoxLayout;
+    indented->addSpacing(16);
+    indented->addWidget(chkRemoveStayOnTop);
+    notice->addLayout(indented);
+    chkRemoveStayOnTop->hide();
+    notice->addStretch(1);
+
+    auto* page = new QVBoxLayout(tabNetwork);
+    page->setContentsMargins(4, 4, 4, 4);
+    page->addWidget(gbIdentity);
+    page->addWidget(gbNotice, 1);
+}
+
+void TfrmMain::BuildMenus() {
+    mmMain = new QMenuBar(this);
+    mmMain->setObjectName(QStringLiteral("mmMain"));
+    const auto menu = [](QWidget* parent, const char* name, const QString& caption) {
+        auto* popup = new QMenu(caption, parent);
+        popup->setObjectName(QString::fromLatin1(name));
+        return popup;
+    };
+    const auto item = [this](QMenu* popup, const char* name, const QString& caption,
+                             const QKeySequence& key = QKeySequence()) {
+        QAction* action = popup->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        return action;
+    };
+    const auto never = [](QAction* action) {
+        action->setVisible(false);
+        action->setEnabled(false);
+    };
+    const auto newNote = [this] { Q_EMIT NewNoteRequested(); };
+    const auto exit = [this] { Q_EMIT ExitRequested(); };
+
+    QMenu* file = menu(mmMain, "mmFile", QStringLiteral("文件(&F)"));
+    connect(item(file, "cmHideControlPanel", QStringLiteral("隐藏控制面板(&H)")),
+            &QAction::triggered, this, [this] { HideCommand(); });
+    file->addSeparator();
+    connect(item(file, "cmCreateVornNote", QStringLiteral("创建 Vorn-Note(&N)"),
+                 QKeySequence(Qt::Key_F4)),
+            &QAction::triggered, this, newNote);
+    never(item(file, "cmCreateVornChat", QStringLiteral("&创建 Vorn-Chat"),
+               QKeySequence(Qt::Key_F6)));
+    file->addSeparator();
+    item(file, "mmUndeleteVornNote", QStringLiteral("取消删除 VornNote"));
+    item(file, "mmOpenNotesFolderinWindowsExplorer",
+         QStringLiteral("在 Windows 资源管理器中打开Notes文件夹"));
+    file->addSeparator();
+    connect(item(file, "mmExit", QStringLiteral("退出应用程序(&X)")), &QAction::triggered, this,
+            exit);
+    mmMain->addMenu(file);
+
+    QMenu* search = menu(mmMain, "mmSearch", QStringLiteral("搜索(&S)"));
+    item(search, "cmFind", QStringLiteral("查找(&F)..."));
+    QAction* replace = item(search, "cmReplace", QStringLiteral("替换(&R)..."));
+    replace->setVisible(false);
+    connect(replace, &QAction::triggered, this,
+            [this] { Prompt().ShowMessage("Feature not implemented yet!"); });
+    mmMain->addMenu(search);
+
+    QMenu* arrange = menu(mmMain, "mmArrange", QStringLiteral("排列(&A)"));
+    connect(item(arrange, "cmMinimizeAll", QStringLiteral("最小化所有(&N)")), &QAction::triggered,
+            this, [this] { MinimizeAllNotes(); });
+    connect(item(arrange, "cmMaximizeAll", QStringLiteral("最大化所有(&X)")), &QAction::triggered,
+            this, [this] { RestoreAllNotes(); });
+    arrange->addSeparator();
+    connect(item(arrange, "cmBringAllNotestoFront", QStringLiteral("使所有 Notes 置顶(&B)")),
+            &QAction::triggered, this, [this] { BringAllNotesToFront(); });
+    QMenu* group = menu(arrange, "mmMinimizeAndGroup", QStringLiteral("最小化和组的所有 Notes"));
+    item(group, "cmArrangeInaCluster", QStringLiteral("在群集中(&C)"));
+    item(group, "cmArrangeHorizontally", QStringLiteral("水平(&H)"));
+    item(group, "cmArrangeVertically", QStringLiteral("垂直(&V)"));
+    arrange->addMenu(group);
+    arrange->addSeparator();
+    connect(item(arrange, "cmShowLostNotes", QStringLiteral("显示丢失的 Notes (&S)")),
+            &QAction::triggered, this, [this] { ShowLostNotes(); });
+    mmMain->addMenu(arrange);
+
+    QMenu* settings = menu(mmMain, "mmSettings", QStringLiteral("设置(&E)"));
+    item(settings, "cmChooseTrayIcon", QStringLiteral("选择托盘图标(&C)"));
+    mmMain->addMenu(settings);
+
+    QMenu* help = menu(mmMain, "mmHelp", QStringLiteral("帮助(&H)"));
+    item(help, "cmQuickHelp", QStringLiteral("快速帮助（HTML）(&Q)"))->setVisible(false);
+    item(help, "cmMakerHomepage", QStringLiteral("Qwerl软件首页(&C)..."));
+    help->addSeparator();
+    item(help, "cmCheckforUpdates", QStringLiteral("检查更新(&U)..."));
+    help->addSeparator();
+    item(help, "cmAbout", QStringLiteral("关于 Vorn v2.04b 中文版(&A)..."));
+    mmMain->addMenu(help);
+
+    pmTray = menu(this, "pmTray", QString());
+    pmAppLabel = item(pmTray, "pmAppLabel", QStringLiteral("Vorn v2.04b"));
+    pmAppLabel->setEnabled(false);
+    pmTray->addSeparator();
+    connect(item(pmTray, "pmShowControlPanel", QStringLiteral("&显示控制面板"),
+                 QKeySequence(Qt::Key_F2)),
+            &QAction::triggered, this, [this] { ShowControlPanel(); });
+    item(pmTray, "pmChooseTrayIcon", QStringLiteral("选择任务栏图标(&I)..."));
+    pmTray->addSeparator();
+    connect(item(pmTray, "pmCreateVornNote", QStringLiteral("创建 Vorn-Note(&N)-")),
+            &QAction::triggered, this, newNote);
+    never(item(pmTray, "pmCreateVornChat", QStringLiteral("&创建 Vorn-Chat")));
+    connect(item(pmTray, "pmSaveAllNotesnow", QStringLiteral("现在保存配置!(&S)")),
+            &QAction::triggered, this,
+            [this] { RunReported(Services_.Prompt, [this] { SaveAllNotesNow(); }); });
+    pmTray->addSeparator();
+    connect(item(pmTray, "cmExit2", QStringLiteral("退出应用程序(&X)")), &QAction::triggered, this,
+            exit);
+}
+
+QIcon TfrmMain::BuiltInTrayIcon() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.fillRect(1, 1, 14, 14, QColor(0xFF, 0xF0, 0x60));
+    painter.fillRect(1, 1, 14, 4, QColor(0xC8, 0xA8, 0x20));
+    painter.setPen(QColor(0x80, 0x68, 0x10));
+    painter.drawRect(1, 1, 13, 13);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+void TfrmMain::BuildTray() {
+    TrayIcon = new QSystemTrayIcon(this);
+    TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+    TrayIcon->setToolTip(QStringLiteral("Vorn v2.04b"));
+    TrayIcon->setIcon(BuiltInTrayIcon());
+    // The tray shows pmTray itself on a context click.
+    TrayIcon->setContextMenu(pmTray);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                switch (reason) {
+                case QSystemTrayIcon::Trigger:
+                case QSystemTrayIcon::MiddleClick:
+                    BringAllNotesToFront();
+                    raise();
+                    activateWindow();
+                    break;
+                case QSystemTrayIcon::DoubleClick:
+                    Q_EMIT NewNoteRequested();
+                    break;
+                default:
+                    break;
+                }
+            });
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        TrayIcon->show();
+}
+
+void TfrmMain::ApplyTrayIcon() {
+    QIcon icon;
+    if (!TrayIconFile.empty() && FileExists(TrayIconFile))
+        icon = QIcon(QString::fromStdString(TrayIconFile));
+    TrayIcon->setIcon(icon.isNull() ? BuiltInTrayIcon() : icon);
+}
+
+void TfrmMain::RepaintNotes(bool minimizedOnly) {
+    for (TfrmNote* note : Notes_) {
+        if (!minimizedOnly || note->IsMinimized())
+            note->pbPaint();
+    }
+}
+
+void TfrmMain::HideControlPanel() {
+    LastPanelX = x();
+    LastPanelY = y();
+    move(8 * Services_.Screens.PrimaryScreenSize().Width, y());
+}
+
+void TfrmMain::HideCommand() {
+    HideControlPanel();
+    RunReported(Services_.Prompt, [this] {
+        StoreControlsToSettings();
+        Ini_.Save();
+    });
+}
+
+void TfrmMain::ShowControlPanel() {
+    if (!PointOnScreen(Services_.Screens.Monitors(), LastPanelX, LastPanelY)) {
+        const TScreenSize screen = Services_.Screens.PrimaryScreenSize();
+        LastPanelX = RandomInt(screen.Width - width());
+        LastPanelY = RandomInt(screen.Height - height());
+    }
+    move(x(), LastPanelY);
+    move(LastPanelX, LastPanelY);
+    if (!isVisible())
+        show();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::BringAllNotesToFront() {
+    const std::vector<TfrmNote*> notes = Notes_;
+    for (TfrmNote* note : notes) {
+        note->raise();
+        note->activateWindow();
+    }
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::MinimizeAllNotes() {
+    const std::vector<TfrmNote*> notes = Notes_;
+    for (TfrmNote* note : notes) {
+        if (!note->IsMinimized())
+            note->Minimize();
+    }
+}
+
+void TfrmMain::RestoreAllNotes() {
+    const std::vector<TfrmNote*> notes = Notes_;
+    for (TfrmNote* note : notes) {
+        if (note->IsMinimized())
+            note->Restore();
+    }
+}
+
+void TfrmMain::ShowLostNotes() {
+    const std::vector<TMonitor> monitors = Services_.Screens.Monitors();
+    for (TfrmNote* note : Notes_) {
+        if (!RectOnScreen(monitors, note->x(), note->y(), note->width(), note->height())) {
+            const TPoint place =
+                MoveOntoScreen(monitors, {note->x(), note->y(), note->x() + note->width(),
+                                          note->y() + note->height()});
+            note->move(place.X, place.Y);
+        }
+    }
+}
 
 TNoteDefaults TfrmMain::NoteDefaults() const {
     return ReadNoteDefaults(Ini_, Services_.Screens);
@@ -200,6 +640,7 @@ void TfrmMain::LoadSettingsToControls() {
     TrayIconFile = Ini_.GetString("sTrayIcon");
     if (!TrayIconFile.empty() && !FileExists(TrayIconFile))
         TrayIconFile.clear();
+    ApplyTrayIcon();
 }
 
 void TfrmMain::StoreControlsToSettings() {
@@ -279,6 +720,7 @@ void TfrmMain::NoteDestroyed(TfrmNote& note) {
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (!ClosingForReal) {
         event->ignore(); // only the exit command ends the program
+        HideCommand();
         return;
     }
     if (!RunReported(Services_.Prompt, [this] { SaveEverything(); })) {

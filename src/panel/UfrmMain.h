@@ -6,6 +6,7 @@
 #include "UfrmNote.h"
 #include "qzRegVal.h"
 
+#include <QIcon>
 #include <QWidget>
 
 #include <memory>
@@ -15,11 +16,18 @@
 class IClock;
 class IPrompt;
 class IScreens;
+class QAction;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
+class QSystemTrayIcon;
+class QTabWidget;
 
 // The platform services and the program folder, handed to every part of the program.
 struct TServices {
@@ -69,6 +77,21 @@ public:
     // The save command: modified texts, records and the index; not the settings.
     void SaveAllNotesNow();
 
+    // Remembers the position and moves the panel off every monitor; it stays a shown window.
+    void HideControlPanel();
+    // HideControlPanel, then the settings are stored and saved; errors are reported.
+    void HideCommand();
+    // Back at the remembered position (a random one when that is off screen), in front.
+    void ShowControlPanel();
+    void BringAllNotesToFront();
+    void MinimizeAllNotes();
+    void RestoreAllNotes();
+    void ShowLostNotes();
+    // The tray icon's image: TrayIconFile when it names a file, the built-in icon otherwise.
+    void ApplyTrayIcon();
+    // A 16 x 16 yellow note with a darker title strip.
+    static QIcon BuiltInTrayIcon();
+
     bool ClosingForReal = false;
     int32_t LastPanelX = 100;
     int32_t LastPanelY = 100;
@@ -110,12 +133,39 @@ public:
     QLineEdit* edtPort;
     QLabel* lblFont;
     QPushButton* btnListen;
+    QPushButton* btnStop;
+    QPushButton* btnWav1;
+    QPushButton* btnWav2;
+    QPushButton* btnFont;
+    QPushButton* btnExit;
+    QPushButton* btnHide;
+    QTabWidget* pcMain;
+    QWidget* tabOptions;
+    QWidget* tabNetwork;
+    QWidget* tabNotes;
+    QWidget* tabAppearance;
+    QWidget* tabLog;
+    QPlainTextEdit* memLog;
+    QMenuBar* mmMain;
+    QMenu* pmTray;
+    QAction* pmAppLabel;
+    QSystemTrayIcon* TrayIcon;
+
+Q_SIGNALS:
+    // Commands carried out by the application: a new empty note, the exit command.
+    void NewNoteRequested();
+    void ExitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void ShowDefaultFont();
+    void BuildOptionsTab();
+    void BuildNetworkTab();
+    void BuildMenus();
+    void BuildTray();
+    void RepaintNotes(bool minimizedOnly);
 
     TServices Services_;
     TqzRegVal Ini_;

@@ -11,11 +11,27 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
+
+// The mode a new file gets from the process's umask (read, not set, so no other thread's new
+// file is affected).
+mode_t NewFileMode() {
+    static const mode_t mode = [] {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("Umask:", 0) == 0)
+                return static_cast<mode_t>(0666 & ~std::stoul(line.substr(6), nullptr, 8));
+        }
+        return static_cast<mode_t>(0644);
+    }();
+    return mode;
+}
 
 QString ToPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -74,7 +90,8 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync)
         ::unlink(temporary.c_str());
         fail(what, error);
     };
-    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0)
+    if (exists && (existing.st_mode & 07777) != NewFileMode() &&
+        ::fchmod(fd, existing.st_mode & 07777) != 0)
         abandon("Cannot create file");
     for (size_t written = 0; written < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
