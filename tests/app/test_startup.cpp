@@ -40,29 +40,13 @@ const std::string kKnownUser = "[Strings]\r\nsIdentity=tester\r\n";
 class LoginNames {
 public:
     LoginNames(const char* username, const char* user, const char* logname) {
-        const char* values[] = {username, user, logname};
-        for (int i = 0; i < 3; ++i) {
-            const char* old = std::getenv(kNames[i]);
-            Saved_[i] = old ? std::optional<std::string>(old) : std::nullopt;
-            Set(kNames[i], values[i]);
-        }
+        EnvironmentGuard::Set("USERNAME", username);
+        EnvironmentGuard::Set("USER", user);
+        EnvironmentGuard::Set("LOGNAME", logname);
     }
-    ~LoginNames() {
-        for (int i = 0; i < 3; ++i)
-            Set(kNames[i], Saved_[i] ? Saved_[i]->c_str() : nullptr);
-    }
-    LoginNames(const LoginNames&) = delete;
-    LoginNames& operator=(const LoginNames&) = delete;
 
 private:
-    static void Set(const char* name, const char* value) {
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    static constexpr const char* kNames[3] = {"USERNAME", "USER", "LOGNAME"};
-    std::optional<std::string> Saved_[3];
+    EnvironmentGuard Saved_{"USERNAME", "USER", "LOGNAME"};
 };
 
 TNoteConfig Record(int32_t id, int32_t left, int32_t top, int32_t width = 128,

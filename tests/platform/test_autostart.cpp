@@ -21,30 +21,6 @@ namespace {
 
 const std::string Description = "Vorn - Qwerl Software";
 
-// Sets or removes environment variables for one test and puts the old values back.
-class EnvironmentGuard {
-public:
-    explicit EnvironmentGuard(std::initializer_list<const char*> names) {
-        for (const char* name : names) {
-            const char* value = std::getenv(name);
-            Saved_.push_back({name, value ? std::optional<std::string>(value) : std::nullopt});
-        }
-    }
-    ~EnvironmentGuard() {
-        for (const auto& [name, value] : Saved_)
-            Set(name.c_str(), value ? value->c_str() : nullptr);
-    }
-    static void Set(const char* name, const char* value) {
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> Saved_;
-};
-
 // The value of the first line "key=value" of a desktop entry; nothing when there is none.
 std::optional<std::string> Value(const std::string& entry, const std::string& key) {
     std::istringstream lines(entry);

@@ -1,3 +1,4 @@
+#include "Fakes.h"
 #include "UQtColors.h"
 #include "USessionEnd.h"
 #include "USystem.h"
@@ -32,30 +33,6 @@ void EnsureApplication() {
         [[maybe_unused]] static QGuiApplication* app = new QGuiApplication(argc, argv);
     }
 }
-
-// Sets or removes environment variables for one test and puts the old values back.
-class EnvironmentGuard {
-public:
-    explicit EnvironmentGuard(std::initializer_list<const char*> names) {
-        for (const char* name : names) {
-            const char* value = std::getenv(name);
-            Saved_.push_back({name, value ? std::optional<std::string>(value) : std::nullopt});
-        }
-    }
-    ~EnvironmentGuard() {
-        for (const auto& [name, value] : Saved_)
-            Set(name.c_str(), value ? value->c_str() : nullptr);
-    }
-    static void Set(const char* name, const char* value) {
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> Saved_;
-};
 
 } // namespace
 

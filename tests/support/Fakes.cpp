@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -42,4 +43,23 @@ std::string ReadFixture(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+EnvironmentGuard::EnvironmentGuard(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        const char* value = std::getenv(name);
+        Saved_.push_back({name, value ? std::optional<std::string>(value) : std::nullopt});
+    }
+}
+
+EnvironmentGuard::~EnvironmentGuard() {
+    for (const auto& [name, value] : Saved_)
+        Set(name.c_str(), value ? value->c_str() : nullptr);
+}
+
+void EnvironmentGuard::Set(const char* name, const char* value) {
+    if (value != nullptr)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
 }

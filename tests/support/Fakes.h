@@ -5,7 +5,10 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Records every message box instead of showing it.
@@ -59,3 +62,14 @@ private:
 // Writes bytes to a file, replacing it (fixtures only: no error handling beyond a failed test).
 void WriteFixture(const std::string& path, const std::string& bytes);
 std::string ReadFixture(const std::string& path);
+
+// Sets or removes environment variables for one test and puts the old values back.
+class EnvironmentGuard {
+public:
+    explicit EnvironmentGuard(std::initializer_list<const char*> names);
+    ~EnvironmentGuard();
+    static void Set(const char* name, const char* value);
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> Saved_;
+};
