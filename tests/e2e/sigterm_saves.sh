@@ -58,9 +58,13 @@ sleep 0.3
 xdotool type --delay 20 "Typed by the test. "
 xdotool mousemove 700 308 mousedown 1 mousemove 650 280 sleep 0.1 mousemove 500 200 sleep 0.1 \
     mousemove 360 108 sleep 0.2 mouseup 1
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$window")"
+for _ in $(seq 50); do
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "$X" = 100 ] && [ "$Y" = 100 ] && break
+    sleep 0.1
+done
 [ "$X" = 100 ] && [ "$Y" = 100 ] || { echo "the drag left the note at $X,$Y"; exit 1; }
+sleep 0.5 # let the program take in the last keys before it is told to stop
 
 kill -TERM "$vornpid"
 for _ in $(seq 100); do kill -0 "$vornpid" 2>/dev/null || break; sleep 0.1; done
