@@ -83,15 +83,8 @@ void TVornApp::OpenNoteFiles() {
         const int32_t id = NoteIdFromFileName(name);
         if (id != -1) {
             // A note whose file cannot be read is reported; the others still open.
-            RunReported(main.Prompt(), [&] {
-                TfrmNote& note = Factory_.OpenNoteWindow(id);
-                if (!RectOnScreen(monitors, note.x(), note.y(), note.width(), note.height())) {
-                    const TPoint place =
-                        MoveOntoScreen(monitors, {note.x(), note.y(), note.x() + note.width(),
-                                                  note.y() + note.height()});
-                    note.move(place.X, place.Y);
-                }
-            });
+            RunReported(main.Prompt(),
+                        [&] { BringOntoScreen(Factory_.OpenNoteWindow(id), monitors); });
         }
         main.NoteNumbers().Raise(id);
     }

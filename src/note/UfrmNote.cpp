@@ -7,6 +7,7 @@
 #include "UPlatform.h"
 #include "UQtColors.h"
 #include "UQtText.h"
+#include "UScreenFunctions.h"
 
 #include <QCloseEvent>
 #include <QMenu>
@@ -89,6 +90,14 @@ bool InMenuBox(int x, int y) {
 }
 
 } // namespace
+
+void BringOntoScreen(TfrmNote& note, const std::vector<TMonitor>& monitors) {
+    if (RectOnScreen(monitors, note.x(), note.y(), note.width(), note.height()))
+        return;
+    const TPoint place = MoveOntoScreen(
+        monitors, {note.x(), note.y(), note.x() + note.width(), note.y() + note.height()});
+    note.move(place.X, place.Y);
+}
 
 TfrmNote::TfrmNote(INoteHost& host)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), Host_(host) {

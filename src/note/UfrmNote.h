@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class IPrompt;
 class QMenu;
@@ -30,6 +31,12 @@ public:
     // The window is being destroyed: its record is brought up to date (when it has one).
     virtual void NoteDestroyed(TfrmNote& note) = 0;
 };
+
+struct TMonitor;
+class TfrmNote;
+// A note that is not wholly on the monitors' work areas is moved, keeping its size, into the
+// work area of the monitor nearest to it.
+void BringOntoScreen(TfrmNote& note, const std::vector<TMonitor>& monitors);
 
 // One note on the desktop: a borderless tool window with a painted title bar, a plain-text
 // body and a resize grip. It holds the live state of its note; the note store holds the record.

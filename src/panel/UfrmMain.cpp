@@ -524,14 +524,8 @@ void TfrmMain::RestoreAllNotes() {
 
 void TfrmMain::ShowLostNotes() {
     const std::vector<TMonitor> monitors = Services_.Screens.Monitors();
-    for (TfrmNote* note : Notes_) {
-        if (!RectOnScreen(monitors, note->x(), note->y(), note->width(), note->height())) {
-            const TPoint place =
-                MoveOntoScreen(monitors, {note->x(), note->y(), note->x() + note->width(),
-                                          note->y() + note->height()});
-            note->move(place.X, place.Y);
-        }
-    }
+    for (TfrmNote* note : Notes_)
+        BringOntoScreen(*note, monitors);
 }
 
 TNoteDefaults TfrmMain::NoteDefaults() const {
