@@ -488,7 +488,6 @@ void TfrmMain::ShowControlPanel() {
         LastPanelX = RandomInt(screen.Width - width());
         LastPanelY = RandomInt(screen.Height - height());
     }
-    move(x(), LastPanelY);
     move(LastPanelX, LastPanelY);
     if (!isVisible())
         show();

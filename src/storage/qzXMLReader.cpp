@@ -241,24 +241,23 @@ const TXMLNode* TXMLNode::FindChild(std::string_view name) const {
     return nullptr;
 }
 
-void TXMLNode::ReserveAttributes(int count) {
-    if (count <= 0)
-        return;
+std::vector<TXMLNode>& TXMLNode::AttributeList() {
     if (!Attributes_)
         Attributes_ = std::make_unique<std::vector<TXMLNode>>();
-    Attributes_->reserve(static_cast<size_t>(count));
+    return *Attributes_;
+}
+
+void TXMLNode::ReserveAttributes(int count) {
+    if (count > 0)
+        AttributeList().reserve(static_cast<size_t>(count));
 }
 
 TXMLNode& TXMLNode::AddAttribute(TXMLNode&& attribute) {
-    if (!Attributes_)
-        Attributes_ = std::make_unique<std::vector<TXMLNode>>();
-    return Attributes_->emplace_back(std::move(attribute));
+    return AttributeList().emplace_back(std::move(attribute));
 }
 
 TXMLNode& TXMLNode::AddAttribute(std::string name, std::string value) {
-    if (!Attributes_)
-        Attributes_ = std::make_unique<std::vector<TXMLNode>>();
-    TXMLNode& attribute = Attributes_->emplace_back(this);
+    TXMLNode& attribute = AttributeList().emplace_back(this);
     attribute.NodeType = TXMLNodeType::Attribute;
     attribute.Name = std::move(name);
     attribute.Value = std::move(value);

@@ -50,6 +50,8 @@ public:
     TXMLNode* Parent = nullptr;
 
 private:
+    std::vector<TXMLNode>& AttributeList();
+
     // Each list is made by the first addition, as most nodes have none.
     std::unique_ptr<std::vector<TXMLNode>> Attributes_;
     std::unique_ptr<std::vector<std::unique_ptr<TXMLNode>>> Children_;
