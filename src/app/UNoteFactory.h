@@ -2,19 +2,17 @@
 
 #include "UGraphics.h"
 #include "UTNoteConfig.h"
+#include "UfrmMain.h"
 
 #include <cstdint>
 #include <string>
-
-class TfrmMain;
-class TfrmNote;
 
 // No new note is made while this many windows are open.
 constexpr int MaxNoteWindows = 1024;
 
 // The one place where note windows come into being. Every window made here is shown and
 // registered with the control panel.
-class TNoteFactory {
+class TNoteFactory : public INoteFactory {
 public:
     explicit TNoteFactory(TfrmMain& main) : Main_(main) {}
 
@@ -25,15 +23,15 @@ public:
                                int32_t height, TColor color, const std::string& fontName,
                                int32_t fontSize, TColor fontColor, bool readOnly, bool onTop);
     // An empty or given text at a random place, 128 x 128, default colour and font.
-    TfrmNote* CreateNewNote(const std::string& text);
+    TfrmNote* CreateNewNote(const std::string& text) override;
     // Centred on the primary screen.
     TfrmNote* CreateCenteredNote(const std::string& text, int32_t width, int32_t height);
     // At a random place with the size, colours, font and flags of a received record.
     TfrmNote* CreateReceivedNote(const std::string& text, const TNoteConfig& config);
     // A new note holding the file's lines, each followed by CR LF; empty when there is no file.
-    TfrmNote* CreateNoteFromFile(const std::string& path);
+    TfrmNote* CreateNoteFromFile(const std::string& path) override;
     // The window of a note that exists on disk, with its stored record or a default one.
-    TfrmNote& OpenNoteWindow(int32_t id);
+    TfrmNote& OpenNoteWindow(int32_t id) override;
 
 private:
     TfrmMain& Main_;

@@ -27,9 +27,7 @@ std::string WelcomeNoteText() {
 
 TVornApp::TVornApp(const TServices& services)
     : Main_(std::make_unique<TfrmMain>(services)), Factory_(*Main_) {
-    QObject::connect(Main_.get(), &TfrmMain::NewNoteRequested, Main_.get(), [this] {
-        RunReported(Main_->Prompt(), [this] { Factory_.CreateNewNote(""); });
-    });
+    Main_->SetFactory(Factory_);
     QObject::connect(Main_.get(), &TfrmMain::ExitRequested, Main_.get(), [this] { Exit(); });
 }
 

@@ -1,5 +1,7 @@
 #include "UAppFolder.h"
+#include "UAutostart.h"
 #include "UMappedProbe.h"
+#include "UQtDialogs.h"
 #include "UQtPlatform.h"
 #include "URandom.h"
 #include "USessionEnd.h"
@@ -31,7 +33,10 @@ int main(int argc, char* argv[]) {
     TQtPrompt prompt;
     TQtScreens screens;
     TQtClock clock;
-    TVornApp vorn({prompt, screens, clock, ComputeAppFolder()});
+    TQtDialogs dialogs;
+    TQtDesktop desktop;
+    TVornApp vorn(
+        {prompt, screens, clock, dialogs, desktop, ComputeAppFolder(), AutostartFolder()});
     if (!vorn.FormCreate())
         return EXIT_FAILURE;
 

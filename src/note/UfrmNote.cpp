@@ -394,3 +394,18 @@ void TfrmNote::closeEvent(QCloseEvent* event) {
     event->accept();
     Host_.NoteClosed(*this);
 }
+
+void TfrmNote::pmDeleteClick() {
+    std::string question = "Are you sure you want to delete this VornNote?";
+    if (IsReadOnly_)
+        question = "This is a Read-Only VornNote!\r\n" + question;
+    if ((Host_.ConfirmDeletes() || IsReadOnly_) && !Host_.Prompt().Confirm(question))
+        return;
+    if (IsModified_)
+        SaveText();
+    Host_.UpdateNoteRecord(*this);
+    Host_.UnregisterNote(NoteId_);
+    // A rename that fails leaves the file where it is; the note is deleted all the same.
+    MoveNoteFileToDeleted(Host_.AppFolder(), NoteId_);
+    close();
+}

@@ -26,6 +26,12 @@ public:
     // Whether rolled-up notes show their read-only and stay-on-top marks.
     virtual bool ShowReadOnlyMarks() const = 0;
     virtual bool ShowOnTopMarks() const = 0;
+    // Whether deleting an ordinary note asks first.
+    virtual bool ConfirmDeletes() const = 0;
+    // The window's state into its record in the note store, when it has one.
+    virtual void UpdateNoteRecord(const TfrmNote& note) = 0;
+    // The first registered window with that number leaves the registry.
+    virtual void UnregisterNote(int32_t id) = 0;
     // The window was closed: it leaves the registry and its record is brought up to date.
     virtual void NoteClosed(TfrmNote& note) = 0;
     // The window is being destroyed: its record is brought up to date (when it has one).
@@ -106,6 +112,10 @@ public:
     // Draws the title bar or the grip as it looks now, onto any painter.
     void DrawTitle(QPainter& painter) const;
     void DrawGrip(QPainter& painter) const;
+
+    // Asks when it must, saves the text, keeps the record, leaves the registry, moves the note
+    // file to its deleted name and closes the window.
+    void pmDeleteClick();
 
     // The note's menu; empty until its commands exist.
     QMenu& NoteMenu();

@@ -1,21 +1,32 @@
 #include "UfrmMain.h"
 
+#include "UAutostart.h"
 #include "UConvert.h"
 #include "UFileUtil.h"
+#include "UNotesList.h"
+#include "UNotesListModel.h"
+#include "UProduct.h"
 #include "UQtColors.h"
 #include "UQtText.h"
 #include "URandom.h"
 #include "UScreenFunctions.h"
+#include "UfrmAbout.h"
+#include "UfrmFind.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -23,6 +34,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -41,8 +53,11 @@ std::string FromQ(const QString& text) {
 } // namespace
 
 TfrmMain::TfrmMain(const TServices& services)
-    : Services_(services), Ini_(services.Prompt, services.AppFolder) {
+    : Services_(services), Ini_(services.Prompt, services.AppFolder),
+      NotesModel_(new TNotesListModel(this)) {
     setObjectName(QStringLiteral("frmMain"));
+    dlgOpen = {"导入文本文件", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*", "txt", ""};
+    dlgOpenIcon = {"选择工具箱任务栏图标", "图标文件 (*.ico)|*.ico|所有文件 (*.*)|*.*", "ico", ""};
     setFixedSize(ClientWidth, ClientHeight);
     DeclareApplicationSettings(Ini_);
 
@@ -134,6 +149,7 @@ TfrmMain::TfrmMain(const TServices& services)
 
     BuildOptionsTab();
     BuildNetworkTab();
+    BuildNotesTab();
     memLog = new QPlainTextEdit(tabLog);
     memLog->setObjectName(QStringLiteral("memLog"));
     memLog->setReadOnly(true);
@@ -163,6 +179,8 @@ TfrmMain::TfrmMain(const TServices& services)
     BuildTray();
 
     connect(btnExit, &QPushButton::clicked, this, [this] { Q_EMIT ExitRequested(); });
+    connect(btnFont, &QPushButton::clicked, this, [this] { btnFontClick(); });
+    connect(chkStartup, &QCheckBox::toggled, this, [this] { chkStartupClick(); });
     connect(btnHide, &QPushButton::clicked, this, [this] { HideCommand(); });
     connect(edtNotesTitle, &QLineEdit::textChanged, this, [this] { RepaintNotes(false); });
     connect(chkShowReadOnly, &QCheckBox::toggled, this, [this] { RepaintNotes(true); });
@@ -316,6 +334,108 @@ void TfrmMain::BuildNetworkTab() {
     page->addWidget(gbNotice, 1);
 }
 
+void TfrmMain::BuildNotesTab() {
+    lbNotes = new QListView;
+    lbNotes->setObjectName(QStringLiteral("lbNotes"));
+    lbNotes->setModel(NotesModel_);
+    lbNotes->setItemDelegate(new TNotesListDelegate(*NotesModel_, lbNotes));
+    lbNotes->setUniformItemSizes(true);
+    lbNotes->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbNotes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lbNotes->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    pnlNoteDetails = new QFrame;
+    pnlNoteDetails->setObjectName(QStringLiteral("pnlNoteDetails"));
+    static_cast<QFrame*>(pnlNoteDetails)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    const auto value = [this](const char* name) {
+        auto* label = new QLabel(QStringLiteral("..."), pnlNoteDetails);
+        label->setObjectName(QString::fromLatin1(name));
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        return label;
+    };
+    lblPos = value("lblPos");
+    lblSize = value("lblSize");
+    btnUpdate = new QPushButton(QStringLiteral("更新文本"), pnlNoteDetails);
+    btnUpdate->setObjectName(QStringLiteral("btnUpdate"));
+    btnUpdate->setEnabled(false);
+    memContents = new QPlainTextEdit(pnlNoteDetails);
+    memContents->setObjectName(QStringLiteral("memContents"));
+    memContents->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memContents->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memContents->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    auto* strip = new QGridLayout;
+    strip->setContentsMargins(4, 2, 4, 2);
+    strip->setVerticalSpacing(0);
+    strip->addWidget(new QLabel(QStringLiteral("位置:"), pnlNoteDetails), 0, 0);
+    strip->addWidget(lblPos, 0, 1);
+    strip->addWidget(new QLabel(QStringLiteral("尺寸:"), pnlNoteDetails), 1, 0);
+    strip->addWidget(lblSize, 1, 1);
+    strip->setColumnStretch(1, 1);
+    strip->addWidget(btnUpdate, 0, 2, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    auto* details = new QVBoxLayout(pnlNoteDetails);
+    details->setContentsMargins(1, 1, 1, 1);
+    details->setSpacing(0);
+    details->addLayout(strip);
+    details->addWidget(memContents, 1);
+
+    splNotes = new QSplitter(Qt::Horizontal, tabNotes);
+    splNotes->setObjectName(QStringLiteral("splNotes"));
+    splNotes->setChildrenCollapsible(false);
+    splNotes->addWidget(lbNotes);
+    splNotes->addWidget(pnlNoteDetails);
+    splNotes->setStretchFactor(1, 1);
+    splNotes->setSizes({91, ClientWidth - 91});
+    auto* page = new QVBoxLayout(tabNotes);
+    page->setContentsMargins(2, 2, 2, 2);
+    page->addWidget(splNotes);
+
+    ppmNotes = new QMenu(this);
+    ppmNotes->setObjectName(QStringLiteral("ppmNotes"));
+    const auto item = [this](const char* name, const QString& caption) {
+        QAction* action = ppmNotes->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    cmSendNoteOverNetwork =
+        item("cmSendNoteOverNetwork", QStringLiteral("通过网络发送这个 Vorn-Note (&S)..."));
+    cmSendNoteOverNetwork->setVisible(false);
+    cmSendNoteOverNetwork->setEnabled(false);
+    ppmNotes->addSeparator()->setVisible(false);
+    ppmMinimize = item("ppmMinimize", QStringLiteral("最&小化"));
+    ppmMaximize = item("ppmMaximize", QStringLiteral("最&大化"));
+    ppmNotes->addSeparator();
+    ppmDelete = item("ppmDelete", QStringLiteral("删除这个便笺(&D)"));
+
+    connect(lbNotes->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ShowNoteDetails(); });
+    connect(lbNotes, &QWidget::customContextMenuRequested, this, [this](const QPoint& point) {
+        lbNotesRightClick(point);
+        ppmNotes->popup(lbNotes->viewport()->mapToGlobal(point));
+    });
+    connect(btnUpdate, &QPushButton::clicked, this, [this] { btnUpdateClick(); });
+    const auto onSelected = [this](void (*command)(TfrmMain&, TfrmNote&)) {
+        return [this, command] {
+            if (TfrmNote* note = SelectedNote())
+                RunReported(Services_.Prompt, [&] { command(*this, *note); });
+        };
+    };
+    connect(ppmMinimize, &QAction::triggered, this, onSelected([](TfrmMain& main, TfrmNote& note) {
+                if (!note.IsMinimized())
+                    note.Minimize();
+                main.ShowNoteDetails();
+            }));
+    connect(ppmMaximize, &QAction::triggered, this, onSelected([](TfrmMain& main, TfrmNote& note) {
+                if (note.IsMinimized())
+                    note.Restore();
+                main.ShowNoteDetails();
+            }));
+    connect(ppmDelete, &QAction::triggered, this,
+            onSelected([](TfrmMain&, TfrmNote& note) { note.pmDeleteClick(); }));
+}
+
 void TfrmMain::BuildMenus() {
     mmMain = new QMenuBar(this);
     mmMain->setObjectName(QStringLiteral("mmMain"));
@@ -335,7 +455,10 @@ void TfrmMain::BuildMenus() {
         action->setVisible(false);
         action->setEnabled(false);
     };
-    const auto newNote = [this] { Q_EMIT NewNoteRequested(); };
+    const auto newNote = [this] { CreateNewNoteCommand(); };
+    const auto reported = [this](void (TfrmMain::*command)()) {
+        return [this, command] { RunReported(Services_.Prompt, [&] { (this->*command)(); }); };
+    };
     const auto exit = [this] { Q_EMIT ExitRequested(); };
 
     QMenu* file = menu(mmMain, "mmFile", QStringLiteral("文件(&F)"));
@@ -348,16 +471,19 @@ void TfrmMain::BuildMenus() {
     never(item(file, "cmCreateVornChat", QStringLiteral("&创建 Vorn-Chat"),
                QKeySequence(Qt::Key_F6)));
     file->addSeparator();
-    item(file, "mmUndeleteVornNote", QStringLiteral("取消删除 VornNote"));
-    item(file, "mmOpenNotesFolderinWindowsExplorer",
-         QStringLiteral("在 Windows 资源管理器中打开Notes文件夹"));
+    connect(item(file, "mmUndeleteVornNote", QStringLiteral("取消删除 VornNote")),
+            &QAction::triggered, this, reported(&TfrmMain::UndeleteCommand));
+    connect(item(file, "mmOpenNotesFolderinWindowsExplorer",
+                 QStringLiteral("在 Windows 资源管理器中打开Notes文件夹")),
+            &QAction::triggered, this, [this] { OpenNotesFolder(); });
     file->addSeparator();
     connect(item(file, "mmExit", QStringLiteral("退出应用程序(&X)")), &QAction::triggered, this,
             exit);
     mmMain->addMenu(file);
 
     QMenu* search = menu(mmMain, "mmSearch", QStringLiteral("搜索(&S)"));
-    item(search, "cmFind", QStringLiteral("查找(&F)..."));
+    connect(item(search, "cmFind", QStringLiteral("查找(&F)...")), &QAction::triggered, this,
+            [this] { ShowFindDialog(); });
     QAction* replace = item(search, "cmReplace", QStringLiteral("替换(&R)..."));
     replace->setVisible(false);
     connect(replace, &QAction::triggered, this,
@@ -383,16 +509,24 @@ void TfrmMain::BuildMenus() {
     mmMain->addMenu(arrange);
 
     QMenu* settings = menu(mmMain, "mmSettings", QStringLiteral("设置(&E)"));
-    item(settings, "cmChooseTrayIcon", QStringLiteral("选择托盘图标(&C)"));
+    connect(item(settings, "cmChooseTrayIcon", QStringLiteral("选择托盘图标(&C)")),
+            &QAction::triggered, this, reported(&TfrmMain::ChooseTrayIcon));
     mmMain->addMenu(settings);
 
     QMenu* help = menu(mmMain, "mmHelp", QStringLiteral("帮助(&H)"));
-    item(help, "cmQuickHelp", QStringLiteral("快速帮助（HTML）(&Q)"))->setVisible(false);
-    item(help, "cmMakerHomepage", QStringLiteral("Qwerl软件首页(&C)..."));
+    // Failures to open a page are not worth a message: the user sees no browser come up.
+    QAction* quickHelp = item(help, "cmQuickHelp", QStringLiteral("快速帮助（HTML）(&Q)"));
+    quickHelp->setVisible(false);
+    connect(quickHelp, &QAction::triggered, this,
+            [this] { Services_.Desktop.OpenPath(Services_.AppFolder + "help/index.html"); });
+    connect(item(help, "cmMakerHomepage", QStringLiteral("Qwerl软件首页(&C)...")),
+            &QAction::triggered, this, [this] { Services_.Desktop.OpenUrl(HomePageUrl); });
     help->addSeparator();
-    item(help, "cmCheckforUpdates", QStringLiteral("检查更新(&U)..."));
+    connect(item(help, "cmCheckforUpdates", QStringLiteral("检查更新(&U)...")), &QAction::triggered,
+            this, [this] { Services_.Desktop.OpenUrl(UpdatePageUrl()); });
     help->addSeparator();
-    item(help, "cmAbout", QStringLiteral("关于 Vorn v2.04b 中文版(&A)..."));
+    connect(item(help, "cmAbout", QStringLiteral("关于 Vorn v2.04b 中文版(&A)...")),
+            &QAction::triggered, this, [this] { ShowAbout(); });
     mmMain->addMenu(help);
 
     pmTray = menu(this, "pmTray", QString());
@@ -402,14 +536,14 @@ void TfrmMain::BuildMenus() {
     connect(item(pmTray, "pmShowControlPanel", QStringLiteral("&显示控制面板"),
                  QKeySequence(Qt::Key_F2)),
             &QAction::triggered, this, [this] { ShowControlPanel(); });
-    item(pmTray, "pmChooseTrayIcon", QStringLiteral("选择任务栏图标(&I)..."));
+    connect(item(pmTray, "pmChooseTrayIcon", QStringLiteral("选择任务栏图标(&I)...")),
+            &QAction::triggered, this, reported(&TfrmMain::ChooseTrayIcon));
     pmTray->addSeparator();
     connect(item(pmTray, "pmCreateVornNote", QStringLiteral("创建 Vorn-Note(&N)-")),
             &QAction::triggered, this, newNote);
     never(item(pmTray, "pmCreateVornChat", QStringLiteral("&创建 Vorn-Chat")));
     connect(item(pmTray, "pmSaveAllNotesnow", QStringLiteral("现在保存配置!(&S)")),
-            &QAction::triggered, this,
-            [this] { RunReported(Services_.Prompt, [this] { SaveAllNotesNow(); }); });
+            &QAction::triggered, this, reported(&TfrmMain::SaveAllNotesNow));
     pmTray->addSeparator();
     connect(item(pmTray, "cmExit2", QStringLiteral("退出应用程序(&X)")), &QAction::triggered, this,
             exit);
@@ -439,12 +573,13 @@ void TfrmMain::BuildTray() {
                 switch (reason) {
                 case QSystemTrayIcon::Trigger:
                 case QSystemTrayIcon::MiddleClick:
+                case QSystemTrayIcon::Context: // the tray opens pmTray itself
                     BringAllNotesToFront();
                     raise();
                     activateWindow();
                     break;
                 case QSystemTrayIcon::DoubleClick:
-                    Q_EMIT NewNoteRequested();
+                    CreateNewNoteCommand();
                     break;
                 default:
                     break;
@@ -462,7 +597,7 @@ void TfrmMain::ApplyTrayIcon() {
 }
 
 void TfrmMain::RepaintNotes(bool minimizedOnly) {
-    for (TfrmNote* note : Notes_) {
+    for (TfrmNote* note : Notes()) {
         if (!minimizedOnly || note->IsMinimized())
             note->pbPaint();
     }
@@ -496,7 +631,7 @@ void TfrmMain::ShowControlPanel() {
 }
 
 void TfrmMain::BringAllNotesToFront() {
-    const std::vector<TfrmNote*> notes = Notes_;
+    const std::vector<TfrmNote*> notes = Notes();
     for (TfrmNote* note : notes) {
         note->raise();
         note->activateWindow();
@@ -506,7 +641,7 @@ void TfrmMain::BringAllNotesToFront() {
 }
 
 void TfrmMain::MinimizeAllNotes() {
-    const std::vector<TfrmNote*> notes = Notes_;
+    const std::vector<TfrmNote*> notes = Notes();
     for (TfrmNote* note : notes) {
         if (!note->IsMinimized())
             note->Minimize();
@@ -514,7 +649,7 @@ void TfrmMain::MinimizeAllNotes() {
 }
 
 void TfrmMain::RestoreAllNotes() {
-    const std::vector<TfrmNote*> notes = Notes_;
+    const std::vector<TfrmNote*> notes = Notes();
     for (TfrmNote* note : notes) {
         if (note->IsMinimized())
             note->Restore();
@@ -523,7 +658,7 @@ void TfrmMain::RestoreAllNotes() {
 
 void TfrmMain::ShowLostNotes() {
     const std::vector<TMonitor> monitors = Services_.Screens.Monitors();
-    for (TfrmNote* note : Notes_)
+    for (TfrmNote* note : Notes())
         BringOntoScreen(*note, monitors);
 }
 
@@ -531,17 +666,31 @@ TNoteDefaults TfrmMain::NoteDefaults() const {
     return ReadNoteDefaults(Ini_, Services_.Screens);
 }
 
+const std::vector<TfrmNote*>& TfrmMain::Notes() const {
+    return NotesModel_->Notes();
+}
+
 void TfrmMain::RegisterNote(TfrmNote& note) {
-    Notes_.push_back(&note);
+    NotesModel_->Append(note);
     if (Store_ && !Store_->Contains(note.NoteId()))
         Store_->Add(note.NoteId(), note.CreateConfig());
 }
 
 void TfrmMain::UnregisterNote(int32_t id) {
-    const auto found = std::find_if(Notes_.begin(), Notes_.end(),
+    const auto found = std::find_if(Notes().begin(), Notes().end(),
                                     [id](const TfrmNote* note) { return note->NoteId() == id; });
-    if (found != Notes_.end())
-        Notes_.erase(found);
+    if (found != Notes().end())
+        RemoveEntry(**found);
+    ShowNoteDetails();
+}
+
+void TfrmMain::RemoveEntry(const TfrmNote& note) {
+    // The view would move the selection to a neighbour of the removed entry; the list has no
+    // selection then, as the details pane shows.
+    const bool selected = SelectedNote() == &note;
+    NotesModel_->Remove(note);
+    if (selected)
+        lbNotes->selectionModel()->clear();
 }
 
 void TfrmMain::UpdateNoteRecord(const TfrmNote& note) {
@@ -552,14 +701,14 @@ void TfrmMain::UpdateNoteRecord(const TfrmNote& note) {
 }
 
 void TfrmMain::UpdateAllNoteRecords() {
-    for (const TfrmNote* note : Notes_)
+    for (const TfrmNote* note : Notes())
         UpdateNoteRecord(*note);
 }
 
 void TfrmMain::SaveModifiedNotes() {
     std::vector<TfrmNote*> notes;
     std::vector<TFileWrite> writes;
-    for (TfrmNote* note : Notes_) {
+    for (TfrmNote* note : Notes()) {
         if (note->IsModified()) {
             notes.push_back(note);
             writes.push_back({NoteFileName(Services_.AppFolder, note->NoteId()), note->Text(), {}});
@@ -697,17 +846,21 @@ bool TfrmMain::ShowOnTopMarks() const {
     return chkShowOnTop->isChecked();
 }
 
+bool TfrmMain::ConfirmDeletes() const {
+    return chkConfirmDeletes->isChecked();
+}
+
 void TfrmMain::NoteClosed(TfrmNote& note) {
     NoteDestroyed(note);
 }
 
 void TfrmMain::NoteDestroyed(TfrmNote& note) {
     // A window that never made it into the registry has no state worth keeping.
-    const auto found = std::find(Notes_.begin(), Notes_.end(), &note);
-    if (found == Notes_.end())
+    if (std::find(Notes().begin(), Notes().end(), &note) == Notes().end())
         return;
     UpdateNoteRecord(note);
-    Notes_.erase(found);
+    RemoveEntry(note);
+    ShowNoteDetails();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -722,4 +875,181 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+}
+
+void TfrmMain::CreateNewNoteCommand() {
+    if (Factory_ != nullptr)
+        RunReported(Services_.Prompt, [this] { Factory_->CreateNewNote(""); });
+}
+
+TfrmNote* TfrmMain::SelectedNote() const {
+    const QModelIndexList selected = lbNotes->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? nullptr : NotesModel_->Note(selected.front().row());
+}
+
+void TfrmMain::ShowNoteDetails() {
+    const TfrmNote* note = SelectedNote();
+    if (note == nullptr) {
+        lblPos->setText(QStringLiteral("..."));
+        lblSize->setText(QStringLiteral("..."));
+        memContents->clear();
+        memContents->setPalette(QPalette());
+        btnUpdate->setEnabled(false);
+        return;
+    }
+    lblPos->setText(QStringLiteral("%1, %2").arg(note->x()).arg(note->y()));
+    const bool rolledUp = note->IsMinimized();
+    lblSize->setText(QStringLiteral("%1 x %2 pixels")
+                         .arg(rolledUp ? note->RestoreWidth() : note->width())
+                         .arg(rolledUp ? note->RestoreHeight() : note->height()));
+    if (!note->IsChat()) {
+        QString text = ToQ(note->Text());
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        memContents->setPlainText(text);
+        QPalette palette = memContents->palette();
+        palette.setColor(QPalette::Base, ToQColor(note->NoteColor()));
+        palette.setColor(QPalette::Text, ToQColor(note->FontColor()));
+        memContents->setPalette(palette);
+        memContents->setFont(note->BodyFont());
+        memContents->setReadOnly(note->IsReadOnly());
+    }
+    btnUpdate->setEnabled(!memContents->isReadOnly());
+}
+
+void TfrmMain::lbNotesRightClick(const QPoint& point) {
+    const QModelIndex index = lbNotes->indexAt(point);
+    TfrmNote* note = NotesModel_->Note(index.row());
+    if (!index.isValid() || note == nullptr)
+        return;
+    lbNotes->setFocus();
+    lbNotes->setCurrentIndex(index);
+    cmSendNoteOverNetwork->setEnabled(!note->IsChat());
+    ppmDelete->setText(note->IsChat() ? QStringLiteral("&Delete this Vorn-Chat")
+                                      : QStringLiteral("&Delete this Vorn-Note"));
+}
+
+void TfrmMain::btnUpdateClick() {
+    TfrmNote* note = SelectedNote();
+    if (note == nullptr)
+        return;
+    note->SetText(FromQ(memContents->toPlainText()));
+    note->SetModified(true);
+}
+
+void TfrmMain::FindInNotes(const std::string& text, bool matchCase) {
+    bool found = false;
+    const std::vector<TfrmNote*> notes = Notes();
+    for (TfrmNote* note : notes) {
+        if (!NoteMatches(note->Text(), text, matchCase))
+            continue;
+        found = true;
+        if (note->IsMinimized())
+            note->Restore();
+        note->raise();
+    }
+    if (!found)
+        Services_.Prompt.ShowMessage(NoMatchMessage(text, matchCase));
+}
+
+void TfrmMain::ShowFindDialog() {
+    if (dlgFind == nullptr) {
+        dlgFind = new TfrmFind(this);
+        connect(dlgFind, &TfrmFind::FindNext, this, [this](const QString& text, bool matchCase) {
+            FindInNotes(FromQ(text), matchCase);
+        });
+    }
+    dlgFind->Execute();
+}
+
+void TfrmMain::UndeleteCommand() {
+    const std::string filter = dlgOpen.Filter;
+    dlgOpen.Filter = "Deleted Text Files (*.~txt)|*.~txt";
+    dlgOpen.InitialDir = NotesFolder(Services_.AppFolder);
+    try {
+        const std::string chosen = Services_.Dialogs.OpenFile(dlgOpen);
+        if (!chosen.empty())
+            UndeleteFile(chosen);
+    } catch (...) {
+        dlgOpen.Filter = filter;
+        throw;
+    }
+    dlgOpen.Filter = filter;
+}
+
+void TfrmMain::UndeleteFile(const std::string& path) {
+    if (Factory_ == nullptr)
+        return;
+    const int32_t id = NoteIdFromFileName(path);
+    // A name without a number must not become a note file of number -1.
+    if (id == -1) {
+        Services_.Prompt.ShowMessage(UndeleteWithoutNumberMessage(path));
+        Factory_->CreateNoteFromFile(path);
+        return;
+    }
+    const std::string noteFile = NoteFileName(Services_.AppFolder, id);
+    if (FileExists(noteFile)) {
+        Factory_->CreateNoteFromFile(path);
+        return;
+    }
+    if (!RenameFile(path, noteFile)) {
+        Services_.Prompt.ShowMessage(UndeleteRenameFailedMessage(path, noteFile));
+        Factory_->CreateNoteFromFile(path);
+        return;
+    }
+    TfrmNote& note = Factory_->OpenNoteWindow(id);
+    if (note.IsMinimized())
+        note.Restore();
+    BringOntoScreen(note, Services_.Screens.Monitors());
+}
+
+void TfrmMain::OpenNotesFolder() {
+    if (!Services_.Desktop.OpenPath(NotesFolder(Services_.AppFolder)))
+        Services_.Prompt.ShowMessage("Cannot open Folder \"" + NotesFolder(Services_.AppFolder) +
+                                     "\"");
+}
+
+void TfrmMain::ChooseTrayIcon() {
+    TFileDialogOptions options = dlgOpenIcon;
+    options.InitialDir = IconFolder;
+    const std::string chosen = Services_.Dialogs.OpenFile(options);
+    if (chosen.empty())
+        return;
+    const QString path = ToQ(chosen);
+    QImageReader reader(path);
+    if (!reader.canRead())
+        throw Exception("Cannot load the icon \"" + chosen + "\": " + FromQ(reader.errorString()));
+    TrayIcon->setIcon(QIcon(path));
+    TrayIconFile = chosen;
+    IconFolder = FromQ(QFileInfo(path).absolutePath()) + "/";
+    StoreControlsToSettings();
+    Ini_.Save();
+}
+
+void TfrmMain::btnFontClick() {
+    TFontChoice font{Ini_.GetString("sDefaultFontName"), Ini_.GetInteger("iDefaultFontSize"),
+                     Ini_.GetInteger("iDefaultFontColor")};
+    if (!Services_.Dialogs.ChooseFont(font))
+        return;
+    Ini_.SetString("sDefaultFontName", font.Name);
+    Ini_.SetInteger("iDefaultFontSize", font.Size);
+    Ini_.SetInteger("iDefaultFontColor", font.Color);
+    ShowDefaultFont();
+    RunReported(Services_.Prompt, [this] { Ini_.Save(); });
+}
+
+void TfrmMain::chkStartupClick() {
+    // Failures are not reported: the box still says what the user wants at the next start.
+    if (Services_.AutostartFolder.empty())
+        return;
+    if (chkStartup->isChecked())
+        WriteAutostartEntry(Services_.AutostartFolder,
+                            FromQ(QCoreApplication::applicationFilePath()),
+                            "Vorn - Qwerl Software");
+    else
+        RemoveAutostartEntry(Services_.AutostartFolder);
+}
+
+void TfrmMain::ShowAbout() {
+    TfrmAbout about(this);
+    about.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "UGraphics.h"
 #include "UNoteFiles.h"
+#include "UPlatform.h"
 #include "UTConfigurationManager.h"
 #include "UfrmNote.h"
 #include "qzRegVal.h"
@@ -14,8 +15,14 @@
 #include <vector>
 
 class IClock;
+class IDesktop;
+class IDialogs;
 class IPrompt;
 class IScreens;
+class QListView;
+class QSplitter;
+class TNotesListModel;
+class TfrmFind;
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -29,12 +36,25 @@ class QSpinBox;
 class QSystemTrayIcon;
 class QTabWidget;
 
-// The platform services and the program folder, handed to every part of the program.
+// The platform services and the folders, handed to every part of the program.
 struct TServices {
     IPrompt& Prompt;
     IScreens& Screens;
     IClock& Clock;
+    IDialogs& Dialogs;
+    IDesktop& Desktop;
     std::string AppFolder;
+    // Where the start-at-login entry goes; empty when there is no such folder.
+    std::string AutostartFolder;
+};
+
+// Where note windows come from (the note factory of the application).
+class INoteFactory {
+public:
+    virtual ~INoteFactory() = default;
+    virtual TfrmNote* CreateNewNote(const std::string& text) = 0;
+    virtual TfrmNote* CreateNoteFromFile(const std::string& path) = 0;
+    virtual TfrmNote& OpenNoteWindow(int32_t id) = 0;
 };
 
 // The control panel: its controls are the settings in force, and it keeps the settings store,
@@ -58,14 +78,16 @@ public:
     // What new records take from the settings and the primary screen.
     TNoteDefaults NoteDefaults() const;
 
-    // The registry of open note windows, in the order they were opened.
-    const std::vector<TfrmNote*>& Notes() const { return Notes_; }
+    void SetFactory(INoteFactory& factory) { Factory_ = &factory; }
+
+    // The notes list, which is the registry of open note windows, in the order they were opened.
+    const std::vector<TfrmNote*>& Notes() const;
     // Appends the window; when the store has no record for its number, one is made from it.
     void RegisterNote(TfrmNote& note);
-    // Removes the first window with that note number.
-    void UnregisterNote(int32_t id);
+    // Removes the first window with that note number, then refreshes the details.
+    void UnregisterNote(int32_t id) override;
     // Copies the window's state into its store record, when there is one.
-    void UpdateNoteRecord(const TfrmNote& note);
+    void UpdateNoteRecord(const TfrmNote& note) override;
     void UpdateAllNoteRecords();
     // Saves the text of every window whose text is marked as modified.
     void SaveModifiedNotes();
@@ -87,6 +109,30 @@ public:
     void MinimizeAllNotes();
     void RestoreAllNotes();
     void ShowLostNotes();
+    // A new empty note from the factory; errors are reported.
+    void CreateNewNoteCommand();
+    // The selected note's place, size and text in the details pane, or "..." with no selection.
+    void ShowNoteDetails();
+    TfrmNote* SelectedNote() const;
+    // What a press of the right mouse button on the list does before its menu opens: the entry
+    // under the point, if any, is selected and the menu's entries fit it.
+    void lbNotesRightClick(const QPoint& point);
+    // The details pane's text becomes the selected note's text.
+    void btnUpdateClick();
+    // Restores and raises every note holding the text; a message when none does.
+    void FindInNotes(const std::string& text, bool matchCase);
+    void ShowFindDialog();
+    // The undelete command, and what it does with the chosen deleted note file.
+    void UndeleteCommand();
+    void UndeleteFile(const std::string& path);
+    void OpenNotesFolder();
+    // The tray icon chooser; a file that cannot be loaded as an icon changes nothing.
+    void ChooseTrayIcon();
+    // The default font of new notes, through the font dialog.
+    void btnFontClick();
+    // Writes or removes the start-at-login entry.
+    void chkStartupClick();
+    void ShowAbout();
     // The tray icon's image: TrayIconFile when it names a file, the built-in icon otherwise.
     void ApplyTrayIcon();
     // A 16 x 16 yellow note with a darker title strip.
@@ -107,6 +153,7 @@ public:
     std::string NotesTitle() const override;
     bool ShowReadOnlyMarks() const override;
     bool ShowOnTopMarks() const override;
+    bool ConfirmDeletes() const override;
     void NoteClosed(TfrmNote& note) override;
     void NoteDestroyed(TfrmNote& note) override;
 
@@ -150,10 +197,26 @@ public:
     QMenu* pmTray;
     QAction* pmAppLabel;
     QSystemTrayIcon* TrayIcon;
+    QListView* lbNotes;
+    QSplitter* splNotes;
+    QWidget* pnlNoteDetails;
+    QLabel* lblPos;
+    QLabel* lblSize;
+    QPlainTextEdit* memContents;
+    QPushButton* btnUpdate;
+    QMenu* ppmNotes;
+    QAction* cmSendNoteOverNetwork;
+    QAction* ppmMinimize;
+    QAction* ppmMaximize;
+    QAction* ppmDelete;
+    TfrmFind* dlgFind = nullptr; // made when first asked for
+
+    // The file dialogs' settings, kept between runs.
+    TFileDialogOptions dlgOpen;
+    TFileDialogOptions dlgOpenIcon;
 
 Q_SIGNALS:
-    // Commands carried out by the application: a new empty note, the exit command.
-    void NewNoteRequested();
+    // The exit command, carried out by the application.
     void ExitRequested();
 
 protected:
@@ -163,13 +226,16 @@ private:
     void ShowDefaultFont();
     void BuildOptionsTab();
     void BuildNetworkTab();
+    void BuildNotesTab();
     void BuildMenus();
     void BuildTray();
     void RepaintNotes(bool minimizedOnly);
+    void RemoveEntry(const TfrmNote& note);
 
     TServices Services_;
     TqzRegVal Ini_;
     TNoteCounter NoteNumbers_;
     std::unique_ptr<TConfigurationManager> Store_;
-    std::vector<TfrmNote*> Notes_;
+    INoteFactory* Factory_ = nullptr;
+    TNotesListModel* NotesModel_;
 };

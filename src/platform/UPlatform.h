@@ -77,6 +77,42 @@ public:
     virtual TTimeZoneInfo TimeZone() const = 0;
 };
 
+// What an open or save dialog starts with, kept between runs like a dialog's properties.
+struct TFileDialogOptions {
+    std::string Title;
+    // Pairs of description and patterns, all separated by '|': "Text (*.txt)|*.txt|All|*.*".
+    std::string Filter;
+    std::string DefaultExt; // appended, with a dot, to a typed name without an extension
+    std::string InitialDir;
+};
+
+// A font with its size in points and its colour value.
+struct TFontChoice {
+    std::string Name;
+    int32_t Size = 8;
+    int32_t Color = 0;
+};
+
+// The modal dialogs that hand a choice back.
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+    // The chosen file's full path, or empty when the user cancelled.
+    virtual std::string OpenFile(const TFileDialogOptions& options) = 0;
+    virtual std::string SaveFile(const TFileDialogOptions& options) = 0;
+    // Starts with `font` and changes it on OK; false when the user cancelled.
+    virtual bool ChooseFont(TFontChoice& font) = 0;
+};
+
+// Hands files, folders and web addresses to the programs the desktop chooses for them.
+class IDesktop {
+public:
+    virtual ~IDesktop() = default;
+    // A local file or folder; false when no program could be started for it.
+    virtual bool OpenPath(const std::string& path) = 0;
+    virtual bool OpenUrl(const std::string& url) = 0;
+};
+
 // Runs a user action or a start-up step; an error it raises is shown in an error box and the
 // action is abandoned. Errors never travel through the event loop. True when it succeeded.
 template <class TAction>

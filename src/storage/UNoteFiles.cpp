@@ -1,6 +1,7 @@
 #include "UNoteFiles.h"
 
 #include "UConvert.h"
+#include "UFileUtil.h"
 
 #include <QDir>
 
@@ -24,6 +25,22 @@ std::string NoteFileName(const std::string& appFolder, int32_t id) {
 
 std::string DeletedNoteFileName(const std::string& appFolder, int32_t id) {
     return NotesFolder(appFolder) + "/vornnote" + PadNumber(id, 4) + ".~txt";
+}
+
+bool MoveNoteFileToDeleted(const std::string& appFolder, int32_t id) {
+    const std::string live = NoteFileName(appFolder, id);
+    const std::string deleted = DeletedNoteFileName(appFolder, id);
+    if (!FileExists(live))
+        return false;
+    if (FileExists(deleted)) {
+        const std::string stem = NotesFolder(appFolder) + "/vornnote" + PadNumber(id, 4) + ".";
+        int spare = 1;
+        while (FileExists(stem + std::to_string(spare) + ".~txt"))
+            ++spare;
+        if (!RenameFile(deleted, stem + std::to_string(spare) + ".~txt"))
+            return false;
+    }
+    return RenameFile(live, deleted);
 }
 
 std::vector<std::string> ListNoteFiles(const std::string& appFolder, bool deleted) {

@@ -16,6 +16,11 @@ std::string NotesFolder(const std::string& appFolder);
 std::string NoteFileName(const std::string& appFolder, int32_t id);
 std::string DeletedNoteFileName(const std::string& appFolder, int32_t id);
 
+// Renames the note file to its deleted name. A deleted file already there is kept under the
+// first free name "vornnote0007.1.~txt", "vornnote0007.2.~txt" ..., which still names the same
+// note. False when there is no note file or a rename fails; nothing is overwritten.
+bool MoveNoteFileToDeleted(const std::string& appFolder, int32_t id);
+
 // Names (without folder) of the live ("vornnote*.txt") or deleted ("vornnote*.~txt") note files,
 // matched ignoring letter case, in the order the folder listing gives them.
 std::vector<std::string> ListNoteFiles(const std::string& appFolder, bool deleted);

@@ -91,7 +91,8 @@ struct Session {
     }
 
     bool Start() {
-        App = std::make_unique<TVornApp>(TServices{Prompt, Screens, Clock, Folder.Path()});
+        App = std::make_unique<TVornApp>(
+            TServices{Prompt, Screens, Clock, Dialogs, Desktop, Folder.Path(), Autostart.Path()});
         return App->FormCreate();
     }
     TfrmMain& Main() { return App->Main(); }
@@ -115,6 +116,9 @@ struct Session {
     FakePrompt Prompt;
     FakeScreens Screens;
     FakeClock Clock;
+    FakeDialogs Dialogs;
+    FakeDesktop Desktop;
+    TempFolder Autostart;          // the start-at-login folder
     std::unique_ptr<TVornApp> App; // last: its note windows go first
 };
 

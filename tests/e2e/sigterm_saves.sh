@@ -33,7 +33,9 @@ home="$work/home"
 mkdir -p "$home"
 # Without a system tray the control panel stays on the screen: keep it clear of the notes.
 printf '[Integers]\r\niLastX=860\r\niLastY=420\r\n' >"$home/vorn.ini"
-VORN_HOME="$home" USERNAME=tester "$vorn" >"$work/vorn.log" 2>&1 &
+# The real X display, whatever platform the test run chose for the unit tests.
+unset QT_QPA_PLATFORM
+VORN_HOME="$home" XDG_CONFIG_HOME="$work/config" USERNAME=tester "$vorn" >"$work/vorn.log" 2>&1 &
 vornpid=$!
 pids+=($vornpid)
 

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ public:
     std::string NotesTitle() const override { return Title; }
     bool ShowReadOnlyMarks() const override { return ShowReadOnly; }
     bool ShowOnTopMarks() const override { return ShowOnTop; }
+    bool ConfirmDeletes() const override { return Confirm; }
+    void UpdateNoteRecord(const TfrmNote& note) override { Updated.push_back(note.NoteId()); }
+    void UnregisterNote(int32_t id) override { Unregistered.push_back(id); }
     void NoteClosed(TfrmNote& note) override { Closed.push_back(note.NoteId()); }
     void NoteDestroyed(TfrmNote& note) override { Destroyed.push_back(note.NoteId()); }
 
@@ -50,6 +54,9 @@ public:
     std::string Title = "Vorn [$id$]";
     bool ShowReadOnly = true;
     bool ShowOnTop = true;
+    bool Confirm = false;
+    std::vector<int32_t> Updated;
+    std::vector<int32_t> Unregistered;
     std::vector<int32_t> Closed;
     std::vector<int32_t> Destroyed;
 };
@@ -755,6 +762,83 @@ TEST_F(NoteWindow, ClosingTheWindowTellsTheHostAndFreesIt) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watch.isNull());
     EXPECT_EQ(host.Destroyed, std::vector<int32_t>{31});
+}
+
+// Deleting asks for read-only notes always and for the others when the setting says so; a
+// deletion saves the text, keeps the record, leaves the registry and moves the file aside.
+TEST_F(NoteWindow, DeleteAsksWhenItMustAndMovesTheFileToItsDeletedName) {
+    struct Case {
+        const char* name;
+        bool confirm;
+        bool readOnly;
+        std::deque<bool> answers;
+        bool asks;
+        bool deletes;
+    };
+    const std::string question = "Are you sure you want to delete this VornNote?";
+    const Case cases[] = {
+        {"plain, no confirmation", false, false, {}, false, true},
+        {"plain, confirmed", true, false, {true}, true, true},
+        {"plain, answered No", true, false, {false}, true, false},
+        {"read-only asks although the setting is off", false, true, {true}, true, true},
+        {"read-only answered No", false, true, {false}, true, false},
+    };
+    int32_t id = 40;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.Confirm = c.confirm;
+        host.Prompter.Questions.clear();
+        host.Prompter.Answers = c.answers;
+        host.Unregistered.clear();
+        auto* deleting = new TfrmNote(host);
+        QPointer<TfrmNote> watch(deleting);
+        deleting->SetNoteId(++id);
+        deleting->show();
+        deleting->SaveText();
+        deleting->SetText("typed, not saved yet");
+        deleting->SetReadOnly(c.readOnly);
+        deleting->pmDeleteClick();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        const std::vector<std::string> asked =
+            c.asks ? std::vector<std::string>{c.readOnly
+                                                  ? "This is a Read-Only VornNote!\r\n" + question
+                                                  : question}
+                   : std::vector<std::string>{};
+        EXPECT_EQ(host.Prompter.Questions, asked);
+        EXPECT_EQ(watch.isNull(), c.deletes);
+        EXPECT_EQ(FileExists(host.NoteFile(id)), !c.deletes);
+        const std::string deleted = DeletedNoteFileName(host.Folder.Path(), id);
+        if (c.deletes) {
+            EXPECT_EQ(ReadFixture(deleted), "typed, not saved yet");
+            EXPECT_EQ(host.Unregistered, std::vector<int32_t>{id});
+            EXPECT_EQ(host.Updated.back(), id);
+        } else {
+            EXPECT_FALSE(FileExists(deleted));
+            EXPECT_TRUE(host.Unregistered.empty());
+            delete watch.data();
+        }
+    }
+}
+
+// An older deleted file of the same number is kept under a spare name of that number, so the
+// deletion sticks and neither text is lost.
+TEST_F(NoteWindow, DeleteKeepsAnOlderDeletedFileOfTheSameNumber) {
+    const std::string folder = NotesFolder(host.Folder.Path()) + "/";
+    WriteFixture(folder + "vornnote0007.~txt", "oldest");
+    WriteFixture(folder + "vornnote0007.1.~txt", "older");
+    auto* deleting = new TfrmNote(host);
+    deleting->SetNoteId(7);
+    deleting->SetText("newest");
+    deleting->SaveText();
+    deleting->pmDeleteClick();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_FALSE(FileExists(host.NoteFile(7)));
+    EXPECT_EQ(ReadFixture(folder + "vornnote0007.~txt"), "newest");
+    EXPECT_EQ(ReadFixture(folder + "vornnote0007.1.~txt"), "older");
+    EXPECT_EQ(ReadFixture(folder + "vornnote0007.2.~txt"), "oldest");
+    EXPECT_EQ(NoteIdFromFileName("vornnote0007.2.~txt"), 7);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "UfrmMain.h"
 
 #include "Fakes.h"
+#include "PanelRun.h"
 #include "TestApplication.h"
 #include "UFileUtil.h"
 #include "UNoteFiles.h"
@@ -10,7 +11,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -25,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -32,39 +36,6 @@
 #include <vector>
 
 namespace {
-
-// A started program in an empty folder whose settings name a user, so no welcome note is made.
-struct Panel {
-    Panel() {
-        EnsureApplication();
-        WriteFixture(IniPath(), "[Strings]\r\nsIdentity=tester\r\n");
-        App = std::make_unique<TVornApp>(TServices{Prompt, Screens, Clock, Folder.Path()});
-        started = App->FormCreate();
-    }
-
-    std::string IniPath() const { return Folder.File("vorn.ini"); }
-    std::string IndexPath() const { return Folder.File("vornnotes.xml"); }
-    TfrmMain& Main() { return App->Main(); }
-    TfrmNote* AddNote(int32_t left, int32_t top) {
-        TfrmNote* note = App->Factory().CreateNoteWindow("text", left, top, 128, 128, -1, "", -1,
-                                                         -1, false, false);
-        EXPECT_NE(note, nullptr);
-        return note;
-    }
-    template <class T>
-    T* Find(const char* name) {
-        T* found = Main().findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
-    TempFolder Folder;
-    FakePrompt Prompt;
-    FakeScreens Screens;
-    FakeClock Clock;
-    std::unique_ptr<TVornApp> App; // last: its note windows go first
-    bool started = false;
-};
 
 TEST(PanelLayout, WindowTabsAndButtons) {
     Panel run;
@@ -522,6 +493,179 @@ TEST(PanelTray, HintMenuAndIcon) {
     main.TrayIconFile = run.Folder.File("missing.png");
     main.ApplyTrayIcon();
     EXPECT_EQ(pixel(8, 10), builtInBody);
+}
+
+// Counts the paint events of each note's title bar.
+class TitlePaints : public QObject {
+public:
+    explicit TitlePaints(const std::vector<TfrmNote*>& notes) {
+        for (TfrmNote* note : notes) {
+            QWidget* title = note->findChild<QWidget*>(QStringLiteral("pb"));
+            title->installEventFilter(this);
+            Titles_.push_back(title);
+        }
+    }
+    std::vector<bool> Painted() const {
+        std::vector<bool> painted;
+        for (QWidget* title : Titles_)
+            painted.push_back(Painted_.count(title) > 0);
+        return painted;
+    }
+    void Clear() { Painted_.clear(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            Painted_.insert(watched);
+        return false;
+    }
+
+private:
+    std::vector<QWidget*> Titles_;
+    std::set<QObject*> Painted_;
+};
+
+TEST(PanelOptions, TitleEditRepaintsEveryNoteAndIndicatorBoxesTheRolledUpOnes) {
+    Panel run;
+    ASSERT_TRUE(run.started);
+    TfrmMain& main = run.Main();
+    TfrmNote* open = run.AddNote(10, 10);
+    TfrmNote* rolled = run.AddNote(300, 10);
+    ASSERT_TRUE(open && rolled);
+    rolled->Minimize();
+    QCoreApplication::processEvents(); // the windows are exposed
+    TitlePaints paints({open, rolled});
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        std::vector<bool> painted;
+    } rows[] = {
+        {"title template",
+         [&] { main.edtNotesTitle->setText(QStringLiteral("Note $id$")); },
+         {true, true}},
+        {"read-only marks", [&] { main.chkShowReadOnly->toggle(); }, {false, true}},
+        {"stay-on-top marks", [&] { main.chkShowOnTop->toggle(); }, {false, true}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        paints.Clear();
+        row.change();
+        EXPECT_EQ(paints.Painted(), row.painted);
+    }
+    EXPECT_EQ(open->TitleText(), QStringLiteral("Note %1").arg(open->NoteId()));
+}
+
+TEST(PanelOptions, StartupBoxWritesAndRemovesTheAutostartEntry) {
+    const std::string ini = "[Strings]\r\nsIdentity=tester\r\n[Booleans]\r\nbStartup=1\r\n";
+    Panel run(ini);
+    ASSERT_TRUE(run.started);
+    const std::string entry = run.Autostart.File("vorn.desktop");
+    // written at the start because the setting is on
+    const std::string text = ReadFixture(entry);
+    EXPECT_NE(text.find("Exec=" + QCoreApplication::applicationFilePath().toStdString()),
+              std::string::npos);
+    EXPECT_NE(text.find("Comment=Vorn - Qwerl Software"), std::string::npos);
+
+    run.Main().chkStartup->setChecked(false);
+    EXPECT_FALSE(FileExists(entry));
+    run.Main().chkStartup->setChecked(true);
+    EXPECT_TRUE(FileExists(entry));
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(entry)));
+    run.Main().chkStartup->setChecked(false); // nothing to remove
+    EXPECT_FALSE(FileExists(entry));
+    EXPECT_TRUE(run.Prompt.Errors.empty());
+}
+
+TEST(PanelCommands, FolderHelpAndWebPages) {
+    Panel run;
+    ASSERT_TRUE(run.started);
+    const std::string notes = run.Folder.Path() + "vornnotes";
+    run.Find<QAction>("mmOpenNotesFolderinWindowsExplorer")->trigger();
+    run.Find<QAction>("cmQuickHelp")->trigger();
+    run.Find<QAction>("cmMakerHomepage")->trigger();
+    run.Find<QAction>("cmCheckforUpdates")->trigger();
+    ASSERT_EQ(run.Desktop.Opened.size(), 4u);
+    EXPECT_EQ(run.Desktop.Opened[0], notes);
+    EXPECT_EQ(run.Desktop.Opened[1], run.Folder.Path() + "help/index.html");
+    EXPECT_EQ(run.Desktop.Opened[3], run.Desktop.Opened[2] + "utils_2.asp?version=v2.04b");
+    EXPECT_TRUE(run.Prompt.Messages.empty());
+
+    // only the folder's failure is reported
+    run.Desktop.Succeeds = false;
+    for (const char* item :
+         {"mmOpenNotesFolderinWindowsExplorer", "cmMakerHomepage", "cmCheckforUpdates"})
+        run.Find<QAction>(item)->trigger();
+    EXPECT_EQ(run.Prompt.Messages,
+              std::vector<std::string>{"Cannot open Folder \"" + notes + "\""});
+}
+
+TEST(PanelTray, ChosenIconIsShownAndStoredUnlessItCannotBeLoaded) {
+    Panel run;
+    ASSERT_TRUE(run.started);
+    TfrmMain& main = run.Main();
+    const auto pixel = [&main] {
+        return main.TrayIcon->icon().pixmap(16, 16).toImage().pixelColor(8, 10);
+    };
+    const QColor builtIn = pixel();
+    EXPECT_EQ(main.IconFolder, run.Folder.Path() + "tray_icons");
+
+    // cancelled
+    run.Find<QAction>("cmChooseTrayIcon")->trigger();
+    ASSERT_EQ(run.Dialogs.Opened.size(), 1u);
+    EXPECT_EQ(run.Dialogs.Opened[0].InitialDir, run.Folder.Path() + "tray_icons");
+    EXPECT_EQ(run.Dialogs.Opened[0].Filter, "图标文件 (*.ico)|*.ico|所有文件 (*.*)|*.*");
+    EXPECT_EQ(run.Dialogs.Opened[0].DefaultExt, "ico");
+    EXPECT_EQ(pixel(), builtIn);
+
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(run.Folder.File("icons"))));
+    const std::string bad = run.Folder.File("icons/broken.ico");
+    WriteFixture(bad, "not an image");
+    run.Dialogs.Files = {bad};
+    run.Find<QAction>("pmChooseTrayIcon")->trigger();
+    EXPECT_EQ(run.Prompt.Errors.size(), 1u);
+    EXPECT_EQ(pixel(), builtIn);
+    EXPECT_TRUE(main.TrayIconFile.empty());
+    EXPECT_EQ(ReadFixture(run.IniPath()), "[Strings]\r\nsIdentity=tester\r\n");
+
+    const std::string good = run.Folder.File("icons/green.png");
+    QImage green(16, 16, QImage::Format_ARGB32);
+    green.fill(QColor(0, 255, 0));
+    ASSERT_TRUE(green.save(QString::fromStdString(good)));
+    run.Dialogs.Files = {good};
+    run.Find<QAction>("pmChooseTrayIcon")->trigger();
+    EXPECT_EQ(pixel(), QColor(0, 255, 0));
+    EXPECT_EQ(main.TrayIconFile, good);
+    EXPECT_EQ(main.IconFolder, run.Folder.File("icons/"));
+    const std::string saved = ReadFixture(run.IniPath());
+    EXPECT_NE(saved.find("sTrayIcon=" + good), std::string::npos);
+    EXPECT_NE(saved.find("sICODir=" + run.Folder.File("icons/")), std::string::npos);
+}
+
+TEST(PanelOptions, DefaultFontFromTheFontDialog) {
+    Panel run;
+    ASSERT_TRUE(run.started);
+    TfrmMain& main = run.Main();
+    EXPECT_EQ(main.lblFont->text(), QStringLiteral("MS Sans Serif 8pt"));
+    main.btnFont->click(); // cancelled
+    ASSERT_EQ(run.Dialogs.FontsShown.size(), 1u);
+    EXPECT_EQ(run.Dialogs.FontsShown[0].Name, "MS Sans Serif");
+    EXPECT_EQ(run.Dialogs.FontsShown[0].Size, 8);
+    EXPECT_EQ(ReadFixture(run.IniPath()), "[Strings]\r\nsIdentity=tester\r\n");
+
+    run.Dialogs.Fonts = {{"DejaVu Serif", 12, 0x0000FF}};
+    main.btnFont->click();
+    EXPECT_EQ(main.lblFont->text(), QStringLiteral("DejaVu Serif 12pt"));
+    EXPECT_EQ(main.lblFont->font().pointSize(), 12);
+    EXPECT_EQ(main.lblFont->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    const std::string saved = ReadFixture(run.IniPath());
+    for (const char* line :
+         {"sDefaultFontName=DejaVu Serif", "iDefaultFontSize=12", "iDefaultFontColor=255"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
+    // notes made from now on use it
+    TfrmNote* note = run.App->Factory().CreateNewNote("");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->BodyFont().pointSize(), 12);
+    EXPECT_EQ(note->FontColor(), 0x0000FF);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 std::string FakeClock::ShortMonthName(int month) const {
     static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -19,6 +20,48 @@ bool FakePrompt::Confirm(const std::string& text) {
     const bool answer = Answers.front();
     Answers.pop_front();
     return answer;
+}
+
+namespace {
+
+std::string NextFile(FakeDialogs& dialogs, const TFileDialogOptions& options) {
+    dialogs.Opened.push_back(options);
+    if (dialogs.WhileOpen)
+        std::exchange(dialogs.WhileOpen, nullptr)();
+    if (dialogs.Files.empty())
+        return {};
+    std::string answer = dialogs.Files.front();
+    dialogs.Files.pop_front();
+    return answer;
+}
+
+} // namespace
+
+std::string FakeDialogs::OpenFile(const TFileDialogOptions& options) {
+    return NextFile(*this, options);
+}
+
+std::string FakeDialogs::SaveFile(const TFileDialogOptions& options) {
+    return NextFile(*this, options);
+}
+
+bool FakeDialogs::ChooseFont(TFontChoice& font) {
+    FontsShown.push_back(font);
+    if (Fonts.empty())
+        return false;
+    font = Fonts.front();
+    Fonts.pop_front();
+    return true;
+}
+
+bool FakeDesktop::OpenPath(const std::string& path) {
+    Opened.push_back(path);
+    return Succeeds;
+}
+
+bool FakeDesktop::OpenUrl(const std::string& url) {
+    Opened.push_back(url);
+    return Succeeds;
 }
 
 TScreenSize FakeScreens::PrimaryScreenSize() const {

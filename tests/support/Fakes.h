@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -44,6 +45,32 @@ public:
 
     TLocalDateTime Now{2006, 3, 7, 14, 5, 0};
     TTimeZoneInfo Zone{true, true, false, "W. Europe Standard Time", "W. Europe Daylight Time"};
+};
+
+// Answers file and font dialogs as the test says and records what they were opened with.
+class FakeDialogs : public IDialogs {
+public:
+    std::string OpenFile(const TFileDialogOptions& options) override;
+    std::string SaveFile(const TFileDialogOptions& options) override;
+    // Takes the next of Fonts; cancelled when none is left.
+    bool ChooseFont(TFontChoice& font) override;
+
+    std::deque<std::string> Files; // the next answers; empty text or none left: cancelled
+    std::vector<TFileDialogOptions> Opened;
+    std::deque<TFontChoice> Fonts;
+    std::vector<TFontChoice> FontsShown;
+    // Runs when the next file dialog opens, before it answers (to interfere with the files).
+    std::function<void()> WhileOpen;
+};
+
+// Records what was to be opened; opening succeeds while Succeeds is true.
+class FakeDesktop : public IDesktop {
+public:
+    bool OpenPath(const std::string& path) override;
+    bool OpenUrl(const std::string& url) override;
+
+    std::vector<std::string> Opened;
+    bool Succeeds = true;
 };
 
 // A fresh empty folder, removed with everything in it at the end of the test.
