@@ -58,11 +58,12 @@ bool TVornApp::FormCreate() {
 
     OpenNoteFiles();
     ScanDeletedNoteFiles();
-    main.move(main.LastPanelX, main.LastPanelY);
-    main.show();
-    // Without a tray the panel is the only way in, so it stays where it is.
+    main.MovePanel(main.LastPanelX, main.LastPanelY);
+    // Without a tray the panel is the only way in, so it is shown where it is.
     if (QSystemTrayIcon::isSystemTrayAvailable())
         main.HideControlPanel();
+    else
+        main.show();
 
     if (main.edtIdentity->text().isEmpty()) {
         std::string name = LoginUserName();

@@ -59,6 +59,10 @@ TfrmMain::TfrmMain(const TServices& services)
     dlgOpen = {"导入文本文件", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*", "txt", ""};
     dlgOpenIcon = {"选择工具箱任务栏图标", "图标文件 (*.ico)|*.ico|所有文件 (*.*)|*.*", "ico", ""};
     setFixedSize(ClientWidth, ClientHeight);
+    // A fixed window: no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     DeclareApplicationSettings(Ini_);
 
     const auto check = [this](const char* name) {
@@ -150,6 +154,7 @@ TfrmMain::TfrmMain(const TServices& services)
     BuildOptionsTab();
     BuildNetworkTab();
     BuildNotesTab();
+    BuildAppearanceTab();
     memLog = new QPlainTextEdit(tabLog);
     memLog->setObjectName(QStringLiteral("memLog"));
     memLog->setReadOnly(true);
@@ -436,6 +441,56 @@ void TfrmMain::BuildNotesTab() {
             onSelected([](TfrmMain&, TfrmNote& note) { note.pmDeleteClick(); }));
 }
 
+void TfrmMain::BuildAppearanceTab() {
+    const auto button = [this](QWidget* parent, const char* name, const QString& caption) {
+        auto* push = new QPushButton(caption, parent);
+        push->setObjectName(QString::fromLatin1(name));
+        return push;
+    };
+    auto* gpTop = new QGroupBox(QStringLiteral(" 颜色 "), tabAppearance);
+    gpTop->setObjectName(QStringLiteral("gpTop"));
+    btnDesktopWallpaper =
+        button(gpTop, "btnDesktopWallpaper", QStringLiteral("桌面的壁纸最接近的颜色"));
+    btnDarker = button(gpTop, "btnDarker", QStringLiteral("变暗"));
+    btnBrighter = button(gpTop, "btnBrighter", QStringLiteral("高亮"));
+    auto* top = new QHBoxLayout(gpTop);
+    top->addWidget(btnDesktopWallpaper, 1);
+    top->addWidget(btnDarker);
+    top->addWidget(btnBrighter);
+
+    auto* gpGradients = new QGroupBox(QStringLiteral(" 渐变 "), tabAppearance);
+    gpGradients->setObjectName(QStringLiteral("gpGradients"));
+    auto* bevel = new QFrame(gpGradients);
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pbGradient = new QWidget(bevel);
+    pbGradient->setObjectName(QStringLiteral("pbGradient"));
+    pbGradient->setFixedSize(375, 35);
+    auto* strip = new QHBoxLayout(bevel);
+    strip->setContentsMargins(1, 1, 1, 1);
+    strip->addWidget(pbGradient);
+    btnApplyGradient =
+        button(gpGradients, "btnApplyGradient", QStringLiteral("适用于所有 Notes 的渐变颜色"));
+    btnRandomizeColors = button(gpGradients, "btnRandomizeColors", QStringLiteral("随机渐变"));
+    btnGradientFromNotes =
+        button(gpGradients, "btnGradientFromNotes", QStringLiteral("从 Notes 渐变"));
+    auto* hint = new QLabel(
+        QStringLiteral("在渐变单击选择使用颜色，渐变，然后单击应用按钮来绘制的所有 notes。"),
+        gpGradients);
+    hint->setWordWrap(true);
+    auto* gradients = new QGridLayout(gpGradients);
+    gradients->addWidget(bevel, 0, 0, 1, 2, Qt::AlignHCenter);
+    gradients->addWidget(btnApplyGradient, 1, 0, Qt::AlignLeft);
+    gradients->addWidget(btnRandomizeColors, 1, 1, Qt::AlignRight);
+    gradients->addWidget(hint, 2, 0);
+    gradients->addWidget(btnGradientFromNotes, 2, 1, Qt::AlignRight | Qt::AlignTop);
+    gradients->setColumnStretch(0, 1);
+
+    auto* page = new QVBoxLayout(tabAppearance);
+    page->setContentsMargins(4, 4, 4, 4);
+    page->addWidget(gpTop);
+    page->addWidget(gpGradients, 1);
+}
+
 void TfrmMain::BuildMenus() {
     mmMain = new QMenuBar(this);
     mmMain->setObjectName(QStringLiteral("mmMain"));
@@ -603,10 +658,23 @@ void TfrmMain::RepaintNotes(bool minimizedOnly) {
     }
 }
 
+// The panel's place is that of its client area. The window manager's frame is unknown while
+// the panel is unmapped, and a place read with the frame but set without it would creep.
+QPoint TfrmMain::PanelPlace() const {
+    return geometry().topLeft();
+}
+
+void TfrmMain::MovePanel(int32_t left, int32_t top) {
+    setGeometry(left, top, width(), height());
+}
+
 void TfrmMain::HideControlPanel() {
-    LastPanelX = x();
-    LastPanelY = y();
-    move(8 * Services_.Screens.PrimaryScreenSize().Width, y());
+    LastPanelX = PanelPlace().x();
+    LastPanelY = PanelPlace().y();
+    MovePanel(8 * Services_.Screens.PrimaryScreenSize().Width, LastPanelY);
+    // Window managers pull a window moved off the screens back onto their edge, so the panel
+    // is also unmapped; its widgets, menus and settings live on.
+    hide();
 }
 
 void TfrmMain::HideCommand() {
@@ -623,7 +691,7 @@ void TfrmMain::ShowControlPanel() {
         LastPanelX = RandomInt(screen.Width - width());
         LastPanelY = RandomInt(screen.Height - height());
     }
-    move(LastPanelX, LastPanelY);
+    MovePanel(LastPanelX, LastPanelY);
     if (!isVisible())
         show();
     raise();
@@ -786,9 +854,10 @@ void TfrmMain::LoadSettingsToControls() {
 }
 
 void TfrmMain::StoreControlsToSettings() {
-    if (PointOnScreen(Services_.Screens.Monitors(), x(), y())) {
-        LastPanelX = x();
-        LastPanelY = y();
+    const QPoint place = PanelPlace();
+    if (PointOnScreen(Services_.Screens.Monitors(), place.x(), place.y())) {
+        LastPanelX = place.x();
+        LastPanelY = place.y();
     }
     Ini_.SetInteger("iLastX", LastPanelX);
     Ini_.SetInteger("iLastY", LastPanelY);

@@ -99,6 +99,8 @@ public:
     // The save command: modified texts, records and the index; not the settings.
     void SaveAllNotesNow();
 
+    QPoint PanelPlace() const;
+    void MovePanel(int32_t left, int32_t top);
     // Remembers the position and moves the panel off every monitor; it stays a shown window.
     void HideControlPanel();
     // HideControlPanel, then the settings are stored and saved; errors are reported.
@@ -204,6 +206,13 @@ public:
     QLabel* lblSize;
     QPlainTextEdit* memContents;
     QPushButton* btnUpdate;
+    QPushButton* btnDesktopWallpaper;
+    QPushButton* btnDarker;
+    QPushButton* btnBrighter;
+    QWidget* pbGradient;
+    QPushButton* btnApplyGradient;
+    QPushButton* btnRandomizeColors;
+    QPushButton* btnGradientFromNotes;
     QMenu* ppmNotes;
     QAction* cmSendNoteOverNetwork;
     QAction* ppmMinimize;
@@ -227,6 +236,7 @@ private:
     void BuildOptionsTab();
     void BuildNetworkTab();
     void BuildNotesTab();
+    void BuildAppearanceTab();
     void BuildMenus();
     void BuildTray();
     void RepaintNotes(bool minimizedOnly);

@@ -134,6 +134,8 @@ TfrmFontDialog::TfrmFontDialog(const TFontChoice& start, QWidget* parent) : QDia
     FontPanel->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     FontPanel->setCurrentFont(
         QFont(QString::fromStdString(start.Name), std::max<int32_t>(start.Size, 1)));
+    StartName_ = start.Name;
+    StartFamily_ = FontPanel->currentFont().family();
     // The panel is a dialog of its own: Escape would hide it inside this one.
     FontPanel->installEventFilter(this);
 
@@ -167,8 +169,11 @@ TfrmFontDialog::TfrmFontDialog(const TFontChoice& start, QWidget* parent) : QDia
 
 TFontChoice TfrmFontDialog::Choice() const {
     const QFont font = FontPanel->currentFont();
-    return {font.family().toStdString(), std::max(font.pointSize(), 1),
-            cmbColor->currentData().toInt()};
+    // A stored name that is shown as a substitute ("MS Sans Serif" as "Sans Serif") stays as
+    // it is unless the user picks another family.
+    const std::string name =
+        font.family() == StartFamily_ ? StartName_ : font.family().toStdString();
+    return {name, std::max(font.pointSize(), 1), cmbColor->currentData().toInt()};
 }
 
 bool TfrmFontDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -32,6 +32,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::string StartName_;
+    QString StartFamily_;
 };
 
 // QFileDialog and TfrmFontDialog, each run modally over the active window.

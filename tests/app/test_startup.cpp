@@ -730,7 +730,7 @@ TEST(Settings, PanelPositionOffEveryWorkAreaIsCentred) {
         ASSERT_TRUE(run.Start());
         EXPECT_EQ(run.Main().LastPanelX, row.panel.x());
         EXPECT_EQ(run.Main().LastPanelY, row.panel.y());
-        EXPECT_EQ(run.Main().pos(), row.panel);
+        EXPECT_EQ(run.Main().PanelPlace(), row.panel);
     }
 }
 

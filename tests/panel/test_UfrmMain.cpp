@@ -18,11 +18,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 
@@ -102,11 +104,18 @@ TEST(PanelLayout, ControlCaptionsAndPlaces) {
         {"btnWav2", "...", "gbNotice", true},
         {"chkBringToFront", "将从网络收到的 Note 置于最前显示", "gbNotice", false},
         {"chkRemoveStayOnTop", "当属性窗口被激活时删除“StayOnTop”", "gbNotice", true},
+        {"btnDesktopWallpaper", "桌面的壁纸最接近的颜色", "gpTop", false},
+        {"btnDarker", "变暗", "gpTop", false},
+        {"btnBrighter", "高亮", "gpTop", false},
+        {"btnApplyGradient", "适用于所有 Notes 的渐变颜色", "gpGradients", false},
+        {"btnRandomizeColors", "随机渐变", "gpGradients", false},
+        {"btnGradientFromNotes", "从 Notes 渐变", "gpGradients", false},
+        {"btnUpdate", "更新文本", "pnlNoteDetails", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         auto* button = run.Find<QAbstractButton>(row.name);
-        auto* group = run.Find<QGroupBox>(row.group);
+        auto* group = run.Find<QWidget>(row.group);
         ASSERT_TRUE(button && group);
         EXPECT_EQ(button->text(), QString::fromUtf8(row.caption));
         EXPECT_TRUE(group->isAncestorOf(button));
@@ -117,7 +126,9 @@ TEST(PanelLayout, ControlCaptionsAndPlaces) {
                                {"gbSnap", " 网格对齐 ", "tabOptions"},
                                {"gbGrid", " 网格设置 ", "tabOptions"},
                                {"gbIdentity", " 监听端口标识 ", "tabNetwork"},
-                               {"gbNotice", " 通知 ", "tabNetwork"}};
+                               {"gbNotice", " 通知 ", "tabNetwork"},
+                               {"gpTop", " 颜色 ", "tabAppearance"},
+                               {"gpGradients", " 渐变 ", "tabAppearance"}};
     for (const auto& row : groups) {
         SCOPED_TRACE(row[0]);
         auto* group = run.Find<QGroupBox>(row[0]);
@@ -135,12 +146,26 @@ TEST(PanelLayout, ControlCaptionsAndPlaces) {
     EXPECT_TRUE(run.Find<QGroupBox>("gbApplication")->isAncestorOf(main.edtNotesTitle));
     EXPECT_TRUE(run.Find<QGroupBox>("gbIdentity")->isAncestorOf(main.edtIdentity));
     EXPECT_TRUE(run.Find<QGroupBox>("gbIdentity")->isAncestorOf(main.edtPort));
+    EXPECT_EQ(main.pbGradient->size(), QSize(375, 35));
+    EXPECT_TRUE(run.Find<QGroupBox>("gpGradients")->isAncestorOf(main.pbGradient));
+    // the notes list, the splitter and the details pane on the notes tab
+    EXPECT_TRUE(main.tabNotes->isAncestorOf(main.splNotes));
+    EXPECT_EQ(main.splNotes->widget(0), main.lbNotes);
+    EXPECT_EQ(main.splNotes->widget(1), main.pnlNoteDetails);
+    main.pcMain->setCurrentWidget(main.tabNotes);
+    EXPECT_EQ(main.lbNotes->width(), 91);
+    for (QWidget* detail :
+         std::initializer_list<QWidget*>{main.lblPos, main.lblSize, main.memContents})
+        EXPECT_TRUE(main.pnlNoteDetails->isAncestorOf(detail));
+    EXPECT_TRUE(main.lblPos->font().bold());
+    EXPECT_EQ(main.memContents->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
     std::set<QString> labels;
     for (const QLabel* label : main.findChildren<QLabel*>())
         labels.insert(label->text());
     for (const char* text : {"Notes标题:", "使用 $id$ 插入Note编号", "当最小化显示时:", "水平",
-                             "垂直", "用户名:", "(无空格) ！", "监听端口:"})
+                             "垂直", "用户名:", "(无空格) ！", "监听端口:", "位置:", "尺寸:",
+                             "在渐变单击选择使用颜色，渐变，然后单击应用按钮来绘制的所有 notes。"})
         EXPECT_EQ(labels.count(QString::fromUtf8(text)), 1u) << text;
 }
 
@@ -298,20 +323,21 @@ TEST(PanelPlace, HideRemembersAndShowReturns) {
     ASSERT_TRUE(run.started);
     TfrmMain& main = run.Main();
     ASSERT_TRUE(main.isVisible()); // no tray on the test platform: shown at start
-    main.move(200, 150);
+    main.MovePanel(200, 150);
     main.HideControlPanel();
     EXPECT_EQ(main.LastPanelX, 200);
     EXPECT_EQ(main.LastPanelY, 150);
-    EXPECT_EQ(main.pos(), QPoint(8 * 1024, 150));
-    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.PanelPlace(), QPoint(8 * 1024, 150));
+    EXPECT_FALSE(main.isVisible());
 
     main.ShowControlPanel();
-    EXPECT_EQ(main.pos(), QPoint(200, 150));
+    EXPECT_EQ(main.PanelPlace(), QPoint(200, 150));
+    EXPECT_TRUE(main.isVisible());
 
     // from the tray menu as well
     main.HideControlPanel();
     run.Find<QAction>("pmShowControlPanel")->trigger();
-    EXPECT_EQ(main.pos(), QPoint(200, 150));
+    EXPECT_EQ(main.PanelPlace(), QPoint(200, 150));
 }
 
 TEST(PanelPlace, OffScreenPointGivesARandomPlaceOnThePrimaryScreen) {
@@ -329,7 +355,7 @@ TEST(PanelPlace, OffScreenPointGivesARandomPlaceOnThePrimaryScreen) {
         std::set<std::pair<int, int>> places;
         for (uint32_t seed = 1; seed <= 12; ++seed) {
             RandomSeed(seed);
-            main.move(row.removeMonitor ? 1500 : 200, 150);
+            main.MovePanel(row.removeMonitor ? 1500 : 200, 150);
             main.HideControlPanel();
             if (row.hideTwice)
                 main.HideControlPanel();
@@ -342,7 +368,7 @@ TEST(PanelPlace, OffScreenPointGivesARandomPlaceOnThePrimaryScreen) {
             EXPECT_LE(main.x(), 1024 - 402 - 1);
             EXPECT_GE(main.y(), 0);
             EXPECT_LE(main.y(), 768 - 297 - 1);
-            EXPECT_EQ(main.pos(), QPoint(main.LastPanelX, main.LastPanelY));
+            EXPECT_EQ(main.PanelPlace(), QPoint(main.LastPanelX, main.LastPanelY));
             places.insert({main.x(), main.y()});
         }
         EXPECT_GT(places.size(), 6u);
@@ -358,12 +384,12 @@ TEST(PanelPlace, CloseRequestHidesAndSavesSettingsOnly) {
     note->SetText("changed");
     note->SetModified(true);
     const std::string index = ReadFixture(run.IndexPath());
-    main.move(220, 140);
+    main.MovePanel(220, 140);
     main.chkSnapNotes->setChecked(true);
 
     EXPECT_FALSE(main.close());
     EXPECT_FALSE(main.ClosingForReal);
-    EXPECT_EQ(main.pos(), QPoint(8 * 1024, 140));
+    EXPECT_EQ(main.PanelPlace(), QPoint(8 * 1024, 140));
     const std::string ini = ReadFixture(run.IniPath());
     EXPECT_NE(ini.find("iLastX=220"), std::string::npos);
     EXPECT_NE(ini.find("iLastY=140"), std::string::npos);
@@ -374,12 +400,12 @@ TEST(PanelPlace, CloseRequestHidesAndSavesSettingsOnly) {
 
     // the hide command does the same
     main.ShowControlPanel();
-    main.move(230, 130);
+    main.MovePanel(230, 130);
     run.Find<QAction>("cmHideControlPanel")->trigger();
-    EXPECT_EQ(main.pos(), QPoint(8 * 1024, 130));
+    EXPECT_EQ(main.PanelPlace(), QPoint(8 * 1024, 130));
     EXPECT_NE(ReadFixture(run.IniPath()).find("iLastX=230"), std::string::npos);
     main.ShowControlPanel();
-    main.move(240, 120);
+    main.MovePanel(240, 120);
     main.btnHide->click();
     EXPECT_NE(ReadFixture(run.IniPath()).find("iLastX=240"), std::string::npos);
     EXPECT_EQ(ReadFixture(run.IndexPath()), index);

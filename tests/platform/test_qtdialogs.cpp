@@ -123,6 +123,20 @@ TEST(TfrmFontDialog, StartsWithTheFontAndColourAndHandsBackChanges) {
     }
 }
 
+TEST(TfrmFontDialog, SubstitutedNameIsKeptUnlessAnotherFamilyIsChosen) {
+    EnsureApplication();
+    const std::vector<QString> families = TwoFamilies();
+    if (families.size() < 2)
+        GTEST_SKIP() << "fewer than two font families installed";
+    TfrmFontDialog dialog({"MS Sans Serif", 8, 0});
+    const QString shown = dialog.FontPanel->currentFont().family();
+    ASSERT_NE(shown, QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(dialog.Choice().Name, "MS Sans Serif");
+    const QString other = families[0] == shown ? families[1] : families[0];
+    dialog.FontPanel->setCurrentFont(QFont(other, 8));
+    EXPECT_EQ(dialog.Choice().Name, other.toStdString());
+}
+
 TEST(TfrmFontDialog, SizeIsAtLeastOnePoint) {
     EnsureApplication();
     TfrmFontDialog dialog({"Sans", 0, 0});
