@@ -11,8 +11,8 @@ cd "$(dirname "$0")"
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
     fonts-dejavu-core fonts-wqy-microhei)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
-    openbox imagemagick)
-BENCH_PACKAGES=(libbenchmark-dev python3 xvfb x11-utils)
+    openbox imagemagick trayer)
+BENCH_PACKAGES=(libbenchmark-dev python3 xvfb x11-utils trayer)
 
 ensure_packages() {
     local missing=() package

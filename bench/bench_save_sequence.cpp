@@ -6,6 +6,7 @@
 
 #include "UNoteFiles.h"
 #include "UPlatform.h"
+#include "UQtDialogs.h"
 #include "UTConfigurationManager.h"
 #include "UVornApp.h"
 #include "UfrmNote.h"
@@ -92,6 +93,8 @@ struct TWorld {
     TBenchPrompt Prompt;
     TBenchScreens Screens;
     TBenchClock Clock;
+    TQtDialogs Dialogs; // never opened here
+    TQtDesktop Desktop;
     std::unique_ptr<TVornApp> App;
 };
 
@@ -143,8 +146,9 @@ int main(int argc, char* argv[]) {
     }
     world->Folder = world->Dir.path().toStdString() + "/";
     PrepareFolder(world->Folder);
-    world->App = std::make_unique<TVornApp>(
-        TServices{world->Prompt, world->Screens, world->Clock, world->Folder});
+    world->App =
+        std::make_unique<TVornApp>(TServices{world->Prompt, world->Screens, world->Clock,
+                                             world->Dialogs, world->Desktop, world->Folder, ""});
     if (!world->App->FormCreate())
         return EXIT_FAILURE;
     if (static_cast<int>(world->App->Main().Notes().size()) != kNotes) {

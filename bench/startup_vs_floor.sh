@@ -32,6 +32,9 @@ done
 work=$(mktemp -d)
 xvfb=
 cleanup() {
+    if [ -n "${tray:-}" ]; then
+        kill "$tray" 2>/dev/null || true
+    fi
     if [ -n "$xvfb" ]; then
         kill "$xvfb" 2>/dev/null || true
         wait "$xvfb" 2>/dev/null || true
@@ -82,6 +85,18 @@ for _ in $(seq 100); do
 done
 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 echo "Xvfb on $display, ${width}x${height}x24, no window manager"
+# A desktop usually has a system tray, and with one the control panel stays hidden at start.
+# Without trayer (or with BENCH_TRAY=0) the panel is shown, as on a desktop without a tray.
+tray=
+if [ "${BENCH_TRAY:-1}" = 1 ] && command -v trayer >/dev/null; then
+    DISPLAY="$display" trayer --edge top --align right --widthtype request --height 24 \
+        >/dev/null 2>&1 &
+    tray=$!
+    sleep 1
+    echo "system tray: trayer"
+else
+    echo "system tray: none (the control panel is shown at start)"
+fi
 
 # One run: prints "<milliseconds from exec to the last window exposed> <VmHWM kB>".
 run_once() {

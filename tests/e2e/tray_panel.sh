@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The built program on a desktop with a system tray (Xvfb, openbox, trayer): it starts with only
+# its tray icon, the tray menu shows the control panel at its stored place, the hide button
+# takes it away, it comes back at the same place, and the place is saved.
+set -euo pipefail
+vorn=$1
+for tool in Xvfb openbox trayer xdotool xwininfo; do
+    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=
+for n in $(seq 200 260); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
+done
+[ -n "$display" ] || { echo "no free display"; exit 1; }
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+home="$work/home"
+mkdir -p "$home"
+printf '[Integers]\r\niLastX=300\r\niLastY=200\r\n[Strings]\r\nsIdentity=tester\r\n' >"$home/vorn.ini"
+unset QT_QPA_PLATFORM
+VORN_HOME="$home" XDG_CONFIG_HOME="$work/config" "$vorn" >"$work/vorn.log" 2>&1 &
+vornpid=$!
+pids+=($vornpid)
+
+# "<map state> <client left> <client top>" of the panel, or nothing while it has no window.
+panel() {
+    { xwininfo -name "Vorn v2.04b" 2>/dev/null || true; } | awk '
+        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Map State/ { state = $NF } END { if (state != "") print state, x, y }'
+}
+# Waits until the panel is in that state; prints what it is at the end.
+wait_panel() {
+    local want=$1 now=
+    for _ in $(seq 50); do
+        now=$(panel)
+        case "$now" in "$want"*) break ;; esac
+        sleep 0.1
+    done
+    echo "$now"
+}
+# The tray's icon is the one the tray window holds once the program has docked it.
+icon=
+for _ in $(seq 100); do
+    for candidate in $(xdotool search --class trayer 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$candidate")"
+        if [ "$WIDTH" -ge 16 ] && [ "$WIDTH" -le 64 ] && [ "$HEIGHT" -le 64 ]; then
+            icon="$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
+        fi
+    done
+    [ -n "$icon" ] && xwininfo -root -tree | grep -qi '"vorn"' && break
+    icon=
+    sleep 0.2
+done
+[ -n "$icon" ] || { echo "no tray icon was docked"; cat "$work/vorn.log"; exit 1; }
+
+state=$(panel)
+case "$state" in "" | IsUnMapped*) ;; *) echo "the panel is on the screen at start: $state"; exit 1 ;; esac
+
+show_panel() {
+    # shellcheck disable=SC2086
+    xdotool mousemove $icon click 3
+    sleep 0.5
+    # the first entry is the disabled product label: the next one shows the panel
+    xdotool key Down Return
+}
+show_panel
+state=$(wait_panel IsViewable)
+[ "$state" = "IsViewable 300 200" ] || { echo "the tray menu showed the panel as: $state"; exit 1; }
+
+# The hide button sits at the right of the bottom bar.
+xdotool mousemove 650 480 click 1
+state=$(wait_panel IsUnMapped)
+case "$state" in IsUnMapped*) ;; *) echo "the hide button left the panel: $state"; exit 1 ;; esac
+grep -q '^iLastX=300' "$home/vorn.ini" && grep -q '^iLastY=200' "$home/vorn.ini" ||
+    { echo "hiding did not save the place"; cat "$home/vorn.ini"; exit 1; }
+
+show_panel
+state=$(wait_panel IsViewable)
+[ "$state" = "IsViewable 300 200" ] || { echo "shown again, the panel is: $state"; exit 1; }
+
+kill -TERM "$vornpid"
+for _ in $(seq 100); do kill -0 "$vornpid" 2>/dev/null || break; sleep 0.1; done
+grep -q '^iLastX=300' "$home/vorn.ini" && grep -q '^iLastY=200' "$home/vorn.ini" ||
+    { echo "the place was not saved at the end"; cat "$home/vorn.ini"; exit 1; }
+echo "tray icon docked; the panel came and went at 300,200 and kept its place"
