@@ -421,24 +421,25 @@ void TfrmMain::BuildNotesTab() {
         ppmNotes->popup(lbNotes->viewport()->mapToGlobal(point));
     });
     connect(btnUpdate, &QPushButton::clicked, this, [this] { btnUpdateClick(); });
-    const auto onSelected = [this](void (*command)(TfrmMain&, TfrmNote&)) {
+    // The popup's commands act on the selected note, and on nothing without a selection.
+    const auto onSelected = [this](auto command) {
         return [this, command] {
             if (TfrmNote* note = SelectedNote())
-                RunReported(Services_.Prompt, [&] { command(*this, *note); });
+                RunReported(Services_.Prompt, [&] { command(*note); });
         };
     };
-    connect(ppmMinimize, &QAction::triggered, this, onSelected([](TfrmMain& main, TfrmNote& note) {
+    connect(ppmMinimize, &QAction::triggered, this, onSelected([this](TfrmNote& note) {
                 if (!note.IsMinimized())
                     note.Minimize();
-                main.ShowNoteDetails();
+                ShowNoteDetails();
             }));
-    connect(ppmMaximize, &QAction::triggered, this, onSelected([](TfrmMain& main, TfrmNote& note) {
+    connect(ppmMaximize, &QAction::triggered, this, onSelected([this](TfrmNote& note) {
                 if (note.IsMinimized())
                     note.Restore();
-                main.ShowNoteDetails();
+                ShowNoteDetails();
             }));
     connect(ppmDelete, &QAction::triggered, this,
-            onSelected([](TfrmMain&, TfrmNote& note) { note.pmDeleteClick(); }));
+            onSelected([](TfrmNote& note) { note.pmDeleteClick(); }));
 }
 
 void TfrmMain::BuildAppearanceTab() {
