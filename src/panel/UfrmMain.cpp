@@ -641,8 +641,8 @@ void TfrmMain::BuildTray() {
                     break;
                 }
             });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        TrayIcon->show();
+    // A tray that comes up later (a session still starting) takes the icon then.
+    TrayIcon->show();
 }
 
 void TfrmMain::ApplyTrayIcon() {

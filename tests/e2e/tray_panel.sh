@@ -4,7 +4,7 @@
 # takes it away, it comes back at the same place, and the place is saved.
 set -euo pipefail
 vorn=$1
-for tool in Xvfb openbox trayer xdotool xwininfo; do
+for tool in Xvfb openbox trayer xdotool xwininfo xprop; do
     command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
@@ -12,6 +12,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -27,9 +28,16 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+# The program looks for a tray as it starts: the tray must be up by then.
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
 pids+=($!)
-sleep 1
+for _ in $(seq 100); do xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool search --onlyvisible --class trayer >/dev/null 2>&1 || { echo "trayer did not come up"; exit 1; }
+sleep 0.5
 
 home="$work/home"
 mkdir -p "$home"
@@ -57,7 +65,7 @@ wait_panel() {
 }
 # The tray's icon is the one the tray window holds once the program has docked it.
 icon=
-for _ in $(seq 100); do
+for _ in $(seq 200); do
     for candidate in $(xdotool search --class trayer 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$candidate")"
         if [ "$WIDTH" -ge 16 ] && [ "$WIDTH" -le 64 ] && [ "$HEIGHT" -le 64 ]; then
@@ -73,15 +81,22 @@ done
 state=$(panel)
 case "$state" in "" | IsUnMapped*) ;; *) echo "the panel is on the screen at start: $state"; exit 1 ;; esac
 
+# The tray menu's second entry (the first is the disabled product label) shows the panel. A
+# busy machine may take a while to open the menu, so the keys are tried again.
 show_panel() {
-    # shellcheck disable=SC2086
-    xdotool mousemove $icon click 3
-    sleep 0.5
-    # the first entry is the disabled product label: the next one shows the panel
-    xdotool key Down Return
+    local state=
+    for _ in 1 2 3; do
+        # shellcheck disable=SC2086
+        xdotool mousemove $icon click 3
+        sleep 1
+        xdotool key Down Return
+        state=$(wait_panel IsViewable)
+        case "$state" in IsViewable*) break ;; esac
+        xdotool key Escape
+    done
 }
 show_panel
-state=$(wait_panel IsViewable)
+state=$(panel)
 [ "$state" = "IsViewable 300 200" ] || { echo "the tray menu showed the panel as: $state"; exit 1; }
 
 # The hide button sits at the right of the bottom bar.
@@ -92,7 +107,7 @@ grep -q '^iLastX=300' "$home/vorn.ini" && grep -q '^iLastY=200' "$home/vorn.ini"
     { echo "hiding did not save the place"; cat "$home/vorn.ini"; exit 1; }
 
 show_panel
-state=$(wait_panel IsViewable)
+state=$(panel)
 [ "$state" = "IsViewable 300 200" ] || { echo "shown again, the panel is: $state"; exit 1; }
 
 kill -TERM "$vornpid"
