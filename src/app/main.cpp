@@ -8,6 +8,7 @@
 #include "UVornApp.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <cstdlib>
 
@@ -35,8 +36,10 @@ int main(int argc, char* argv[]) {
     TQtClock clock;
     TQtDialogs dialogs;
     TQtDesktop desktop;
-    TVornApp vorn(
-        {prompt, screens, clock, dialogs, desktop, ComputeAppFolder(), AutostartFolder()});
+    const std::string appFolder = ComputeAppFolder();
+    // A folder named by VORN_HOME that is not there yet is where the user wants the notes.
+    QDir().mkpath(QString::fromStdString(appFolder));
+    TVornApp vorn({prompt, screens, clock, dialogs, desktop, appFolder, AutostartFolder()});
     if (!vorn.FormCreate())
         return EXIT_FAILURE;
 
