@@ -4,37 +4,13 @@
 # program saves the texts, the settings and the notes index before it ends.
 set -euo pipefail
 vorn=$1
-for tool in Xvfb openbox xdotool; do
-    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-display=
-for n in $(seq 130 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+source "$(dirname "$0")/desktop.sh"
+start_desktop 130 199
 
 home="$work/home"
 mkdir -p "$home"
 # Without a system tray the control panel stays on the screen: keep it clear of the notes.
 printf '[Integers]\r\niLastX=860\r\niLastY=420\r\n' >"$home/vorn.ini"
-# The real X display, whatever platform the test run chose for the unit tests.
-unset QT_QPA_PLATFORM
 VORN_HOME="$home" XDG_CONFIG_HOME="$work/config" USERNAME=tester "$vorn" >"$work/vorn.log" 2>&1 &
 vornpid=$!
 pids+=($vornpid)

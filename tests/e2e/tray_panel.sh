@@ -4,34 +4,9 @@
 # takes it away, it comes back at the same place, and the place is saved.
 set -euo pipefail
 vorn=$1
-for tool in Xvfb openbox trayer xdotool xwininfo xprop; do
-    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
-done
+source "$(dirname "$0")/desktop.sh"
+start_desktop 200 260 trayer xwininfo
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-display=
-for n in $(seq 200 260); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
 # The program looks for a tray as it starts: the tray must be up by then.
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
 pids+=($!)
@@ -42,7 +17,6 @@ sleep 0.5
 home="$work/home"
 mkdir -p "$home"
 printf '[Integers]\r\niLastX=300\r\niLastY=200\r\n[Strings]\r\nsIdentity=tester\r\n' >"$home/vorn.ini"
-unset QT_QPA_PLATFORM
 VORN_HOME="$home" XDG_CONFIG_HOME="$work/config" "$vorn" >"$work/vorn.log" 2>&1 &
 vornpid=$!
 pids+=($vornpid)
@@ -72,7 +46,8 @@ for _ in $(seq 200); do
             icon="$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
         fi
     done
-    [ -n "$icon" ] && xwininfo -root -tree | grep -qi '"vorn"' && break
+    # grep reads to the end: an early exit would fail the pipe under pipefail
+    [ -n "$icon" ] && xwininfo -root -tree | grep -i '"vorn"' >/dev/null && break
     icon=
     sleep 0.2
 done
