@@ -1,5 +1,6 @@
 #include "UVornApp.h"
 
+#include "FakeProgram.h"
 #include "Fakes.h"
 #include "TestApplication.h"
 #include "UFileUtil.h"
@@ -61,7 +62,7 @@ TNoteConfig Record(int32_t id, int32_t left, int32_t top, int32_t width = 128,
 }
 
 // One run of the program on its own folder with fake platform services.
-struct Session {
+struct Session : FakeProgram {
     Session() { EnsureApplication(); }
 
     std::string NoteFile(int32_t id) const { return NoteFileName(Folder.Path(), id); }
@@ -91,8 +92,7 @@ struct Session {
     }
 
     bool Start() {
-        App = std::make_unique<TVornApp>(
-            TServices{Prompt, Screens, Clock, Dialogs, Desktop, Folder.Path(), Autostart.Path()});
+        App = std::make_unique<TVornApp>(Services());
         return App->FormCreate();
     }
     TfrmMain& Main() { return App->Main(); }
@@ -112,13 +112,6 @@ struct Session {
         return ids;
     }
 
-    TempFolder Folder;
-    FakePrompt Prompt;
-    FakeScreens Screens;
-    FakeClock Clock;
-    FakeDialogs Dialogs;
-    FakeDesktop Desktop;
-    TempFolder Autostart;          // the start-at-login folder
     std::unique_ptr<TVornApp> App; // last: its note windows go first
 };
 

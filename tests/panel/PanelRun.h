@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeProgram.h"
 #include "Fakes.h"
 #include "TestApplication.h"
 #include "UVornApp.h"
@@ -11,12 +12,11 @@
 #include <string>
 
 // A started program in an empty folder whose settings name a user, so no welcome note is made.
-struct Panel {
+struct Panel : FakeProgram {
     explicit Panel(const std::string& ini = "[Strings]\r\nsIdentity=tester\r\n") {
         EnsureApplication();
         WriteFixture(IniPath(), ini);
-        App = std::make_unique<TVornApp>(
-            TServices{Prompt, Screens, Clock, Dialogs, Desktop, Folder.Path(), Autostart.Path()});
+        App = std::make_unique<TVornApp>(Services());
         started = App->FormCreate();
     }
 
@@ -36,13 +36,6 @@ struct Panel {
         return found;
     }
 
-    TempFolder Folder;
-    FakePrompt Prompt;
-    FakeScreens Screens;
-    FakeClock Clock;
-    FakeDialogs Dialogs;
-    FakeDesktop Desktop;
-    TempFolder Autostart;          // the start-at-login folder
     std::unique_ptr<TVornApp> App; // last: its note windows go first
     bool started = false;
 };
