@@ -69,6 +69,15 @@ void TNoteBody::SelectAll() {
         Editor_->selectAll();
 }
 
+void TNoteBody::SetPreviewFilter(QObject* filter) {
+    PreviewFilter_ = filter;
+    installEventFilter(filter);
+    if (Editor_) {
+        Editor_->installEventFilter(filter);
+        Editor_->viewport()->installEventFilter(filter);
+    }
+}
+
 void TNoteBody::ApplyLook() {
     if (!Editor_) {
         update();
@@ -102,6 +111,8 @@ QPlainTextEdit* TNoteBody::Editor() {
     ApplyLook();
     connect(Editor_, &QPlainTextEdit::textChanged, this, &TNoteBody::TextChanged);
     setFocusProxy(Editor_);
+    if (PreviewFilter_)
+        SetPreviewFilter(PreviewFilter_);
     Editor_->show();
     return Editor_;
 }

@@ -25,6 +25,9 @@ public:
     void SetNoteFont(const QFont& font);
     void SetColors(const QColor& background, const QColor& text);
     void SelectAll();
+    // Sees the body's events first, the editor's and its viewport's included: the note handles
+    // its keys before the text does and takes dropped files instead of their names as text.
+    void SetPreviewFilter(QObject* filter);
 
     // The editor, made now if it does not exist yet.
     QPlainTextEdit* Editor();
@@ -44,6 +47,7 @@ private:
     void ApplyLook();
 
     QPlainTextEdit* Editor_ = nullptr;
+    QObject* PreviewFilter_ = nullptr;
     QString Text_; // while there is no editor
     bool ReadOnly_ = false;
     QFont NoteFont_;

@@ -8,11 +8,18 @@
 #include "UQtColors.h"
 #include "UQtText.h"
 #include "UScreenFunctions.h"
+#include "UTBoxController.h"
+#include "qzRegVal.h"
+#include "qzScreenSnapper.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
@@ -38,7 +45,7 @@ protected:
             Note_.TitlePress(event->position().toPoint());
     }
     void mouseMoveEvent(QMouseEvent* event) override {
-        Note_.TitleMove(event->globalPosition().toPoint());
+        Note_.TitleMove(event->globalPosition().toPoint(), event->modifiers());
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton)
@@ -89,7 +96,50 @@ bool InMenuBox(int x, int y) {
     return x >= 4 && x <= 16 && y >= 4 && y <= 16;
 }
 
+// The local files of a drag, in the order they were dropped.
+std::vector<std::string> LocalFiles(const QMimeData& data) {
+    std::vector<std::string> files;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    return files;
+}
+
+// The folder part of a file name, ending with the separator.
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 } // namespace
+
+TNoteKeyCommand NoteKeyCommand(int key, Qt::KeyboardModifiers modifiers) {
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    const bool none = !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    switch (key) {
+    case Qt::Key_A:
+        return ctrl ? TNoteKeyCommand::SelectAll : TNoteKeyCommand::None;
+    case Qt::Key_S:
+        return ctrl ? TNoteKeyCommand::Save : TNoteKeyCommand::None;
+    case Qt::Key_F2:
+        return TNoteKeyCommand::ControlPanel;
+    case Qt::Key_F4:
+        // F4 alone is the control panel's new-note shortcut, which acts on the press.
+        return ctrl ? TNoteKeyCommand::Delete : TNoteKeyCommand::None;
+    case Qt::Key_F9:
+        return TNoteKeyCommand::BackgroundColor;
+    case Qt::Key_F10:
+        return TNoteKeyCommand::NewRandomColor;
+    case Qt::Key_F11:
+        return ctrl   ? TNoteKeyCommand::Font
+               : none ? TNoteKeyCommand::FontColor
+                      : TNoteKeyCommand::None;
+    case Qt::Key_F12:
+        return TNoteKeyCommand::NewRandomFontColor;
+    default:
+        return TNoteKeyCommand::None;
+    }
+}
 
 void BringOntoScreen(TfrmNote& note, const std::vector<TMonitor>& monitors) {
     if (RectOnScreen(monitors, note.x(), note.y(), note.width(), note.height()))
@@ -110,6 +160,8 @@ TfrmNote::TfrmNote(INoteHost& host)
     pb_ = new TTitleBar(*this);
     mem_ = new TNoteBody(this);
     pbSize_ = new TSizeGrip(*this);
+    mem_->SetPreviewFilter(this);
+    setAcceptDrops(true);
     connect(mem_, &TNoteBody::TextChanged, this, [this] {
         if (!IsModified_)
             SetModified(true);
@@ -306,36 +358,109 @@ void TfrmNote::DrawGrip(QPainter& painter) const {
     DrawSizeGrip(painter, Colors_);
 }
 
+void TfrmNote::BuildMenu() {
+    pm_ = new QMenu(this);
+    pm_->setObjectName(QStringLiteral("pm"));
+    // The keys are the note's own (FormKeyUp); the menu only shows them, after a tab.
+    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const char* key,
+                              void (TfrmNote::*command)()) {
+        QString text = QString::fromUtf8(caption);
+        if (*key != '\0')
+            text += QLatin1Char('\t') + QString::fromLatin1(key);
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                [this, command] { RunReported(Host_.Prompt(), [&] { (this->*command)(); }); });
+        return action;
+    };
+    entry(pm_, "pmControlPanel", "&控制面板", "F2", &TfrmNote::pmControlPanelClick);
+    pm_->addSeparator();
+    entry(pm_, "pmSaveVornNote", "保存这个VornNote", "Ctrl+S", &TfrmNote::pmSaveVornNoteClick);
+    entry(pm_, "pmSendNoteOverNetwork", "通过网络发送这个 Vorn-Note (&S)...", "F5",
+          &TfrmNote::pmSendNoteOverNetworkClick);
+    pm_->addSeparator();
+    QMenu* appearance = pm_->addMenu(QStringLiteral("外观（颜色＆字体）(&&A)"));
+    appearance->setObjectName(QStringLiteral("pmAppearance"));
+    entry(appearance, "pmBackgroundColor", "背景颜色(&B)", "F9", &TfrmNote::pmBackgroundColorClick);
+    entry(appearance, "pmNewRandomColor", "新的随机颜色(&R)", "F10",
+          &TfrmNote::pmNewRandomColorClick);
+    appearance->addSeparator();
+    entry(appearance, "pmFont", "字体(&F)", "Ctrl+F11", &TfrmNote::pmFontClick);
+    entry(appearance, "pmFontColor", "字体颜色(&O)", "F11", &TfrmNote::pmFontColorClick);
+    entry(appearance, "pmNewRandomFontColor", "新的随机字体颜色(&N)", "F12",
+          &TfrmNote::pmNewRandomFontColorClick);
+    pm_->addSeparator();
+    entry(pm_, "pmImportTextFile", "导入文本文件(&I)", "", &TfrmNote::pmImportTextFileClick);
+    entry(pm_, "pmExportTextFile", "导出文本文件(&E)", "", &TfrmNote::pmExportTextFileClick);
+    entry(pm_, "cmOpeninDefaultTextEditor", "打开默认的文本编辑器(&O)", "",
+          &TfrmNote::cmOpeninDefaultTextEditorClick);
+    pm_->addSeparator();
+    entry(pm_, "pmNewVornNote", "新建 Vorn-Note(&N)", "F4", &TfrmNote::pmNewVornNoteClick);
+    // Chats do not exist: the entry is there, hidden and disabled.
+    QAction* chat = pm_->addAction(QStringLiteral("&新建 Vorn-Chat\tF6"));
+    chat->setObjectName(QStringLiteral("pmNewVornChat"));
+    chat->setVisible(false);
+    chat->setEnabled(false);
+    entry(pm_, "pmDelete", "删除这个便笺(&D)", "Ctrl+F4", &TfrmNote::pmDeleteClick);
+    pm_->addSeparator();
+    pmReadOnly_ = entry(pm_, "pmReadOnly", "只读(&R)", "", &TfrmNote::pmReadOnlyClick);
+    pmStayOnTop_ = entry(pm_, "pmStayOnTop", "保持在最前面(&T)", "", &TfrmNote::pmStayOnTopClick);
+    pmReadOnly_->setCheckable(true);
+    pmStayOnTop_->setCheckable(true);
+    pm_->addSeparator();
+    // Queued: exiting destroys this window, which must not happen inside its own menu.
+    QAction* exit = pm_->addAction(QStringLiteral("退出应用(&X)..."));
+    exit->setObjectName(QStringLiteral("pmExitApplication"));
+    connect(exit, &QAction::triggered, this, &TfrmNote::pmExitApplicationClick,
+            Qt::QueuedConnection);
+}
+
 QMenu& TfrmNote::NoteMenu() {
-    if (pm_ == nullptr) {
-        pm_ = new QMenu(this);
-        pm_->setObjectName(QStringLiteral("pm"));
-    }
+    if (pm_ == nullptr)
+        BuildMenu();
+    pmReadOnly_->setChecked(IsReadOnly_);
+    pmStayOnTop_->setChecked(IsOnTop_);
     return *pm_;
 }
 
 void TfrmNote::PopupMenu(const QPoint& globalPosition) {
-    QMenu& menu = NoteMenu();
-    if (!menu.isEmpty())
-        menu.popup(globalPosition);
+    NoteMenu().popup(globalPosition);
     Q_EMIT MenuRequested(globalPosition);
+}
+
+TSnapTargets TfrmNote::SnapTargets(const TSnapSettings& settings) {
+    return {settings, Host_.BoxController(), Host_.GetScreenSnapper()};
+}
+
+void TfrmNote::StartGesture(const QPoint& point) {
+    DownX_ = point.x();
+    DownY_ = point.y();
+    // The monitors are asked once per gesture, not on every move.
+    if (Host_.SnapSettings().Edges)
+        Host_.GetScreenSnapper().Refresh(Host_.Screens().Monitors());
 }
 
 void TfrmNote::TitlePress(const QPoint& point) {
     IsDragging_ = true;
-    DownX_ = point.x();
-    DownY_ = point.y();
+    StartGesture(point);
 }
 
-void TfrmNote::TitleMove(const QPoint& globalPoint) {
+void TfrmNote::TitleMove(const QPoint& globalPoint, Qt::KeyboardModifiers modifiers) {
     if (!IsDragging_)
         return;
     // left + (pointer in the bar) - DownX, with the pointer taken on the screen: motion events
     // may still be relative to where the window was before the last move.
-    const int left = globalPoint.x() - DownX_;
-    const int top = globalPoint.y() - DownY_;
-    if (left != x() || top != y())
-        move(left, top);
+    const TSnapSettings settings = Host_.SnapSettings();
+    const TPoint place =
+        SnappedPosition(SnapTargets(settings), NoteId_, int64_t{globalPoint.x()} - DownX_,
+                        int64_t{globalPoint.y()} - DownY_, width(), height());
+    const int dx = place.X - x();
+    const int dy = place.Y - y();
+    if (dx == 0 && dy == 0)
+        return;
+    move(place.X, place.Y);
+    if (IsMinimized_ && modifiers.testFlag(Qt::ControlModifier))
+        Host_.MoveMinimizedNotes(dx, dy, NoteId_);
 }
 
 void TfrmNote::TitleRelease(const QPoint& point) {
@@ -353,17 +478,18 @@ void TfrmNote::TitleDoubleClick() {
 
 void TfrmNote::GripPress(const QPoint& point) {
     IsSizing_ = true;
-    DownX_ = point.x();
-    DownY_ = point.y();
+    StartGesture(point);
 }
 
 void TfrmNote::GripMove(const QPoint& globalPoint) {
     if (!IsSizing_)
         return;
     // width + (pointer in the grip) - DownX, the grip's left being left + width - 12.
-    const int newWidth = std::max(MinWidth, globalPoint.x() - x() + GripSize - DownX_);
-    const int newHeight = std::max(MinHeight, globalPoint.y() - y() + GripSize - DownY_);
-    resize(newWidth, newHeight);
+    const TSnapSettings settings = Host_.SnapSettings();
+    const TSize size = SnappedSize(SnapTargets(settings), NoteId_, x(), y(),
+                                   int64_t{globalPoint.x()} - x() + GripSize - DownX_,
+                                   int64_t{globalPoint.y()} - y() + GripSize - DownY_);
+    resize(size.Width, size.Height);
 }
 
 void TfrmNote::GripRelease() {
@@ -390,6 +516,87 @@ void TfrmNote::showEvent(QShowEvent*) {
     pbPaint();
 }
 
+bool TfrmNote::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return FormKeyUp(key->key(), key->modifiers());
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        // Files dropped on the editor are the note's, not text to insert.
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (LocalFiles(*drop->mimeData()).empty())
+            break;
+        if (event->type() == QEvent::Drop)
+            dropEvent(drop);
+        else
+            drop->acceptProposedAction();
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmNote::keyReleaseEvent(QKeyEvent* event) {
+    if (!FormKeyUp(event->key(), event->modifiers()))
+        QWidget::keyReleaseEvent(event);
+}
+
+void TfrmNote::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(*event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void TfrmNote::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    const std::vector<std::string> files = LocalFiles(*event->mimeData());
+    RunReported(Host_.Prompt(), [&] { FilesDropped(files); });
+}
+
+bool TfrmNote::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
+    const TNoteKeyCommand command = NoteKeyCommand(key, modifiers);
+    if (command == TNoteKeyCommand::None)
+        return false;
+    RunReported(Host_.Prompt(), [&] {
+        switch (command) {
+        case TNoteKeyCommand::SelectAll:
+            mem_->SelectAll();
+            break;
+        case TNoteKeyCommand::Save:
+            pmSaveVornNoteClick();
+            break;
+        case TNoteKeyCommand::ControlPanel:
+            pmControlPanelClick();
+            break;
+        case TNoteKeyCommand::Delete:
+            pmDeleteClick();
+            break;
+        case TNoteKeyCommand::BackgroundColor:
+            pmBackgroundColorClick();
+            break;
+        case TNoteKeyCommand::NewRandomColor:
+            pmNewRandomColorClick();
+            break;
+        case TNoteKeyCommand::Font:
+            pmFontClick();
+            break;
+        case TNoteKeyCommand::FontColor:
+            pmFontColorClick();
+            break;
+        case TNoteKeyCommand::NewRandomFontColor:
+            pmNewRandomFontColorClick();
+            break;
+        case TNoteKeyCommand::None:
+            break;
+        }
+    });
+    return true;
+}
+
 void TfrmNote::closeEvent(QCloseEvent* event) {
     event->accept();
     Host_.NoteClosed(*this);
@@ -408,4 +615,115 @@ void TfrmNote::pmDeleteClick() {
     // A rename that fails leaves the file where it is; the note is deleted all the same.
     MoveNoteFileToDeleted(Host_.AppFolder(), NoteId_);
     close();
+}
+
+void TfrmNote::pmControlPanelClick() {
+    Host_.ShowControlPanel();
+}
+
+void TfrmNote::pmSaveVornNoteClick() {
+    SaveText();
+}
+
+void TfrmNote::pmSendNoteOverNetworkClick() {
+    Host_.SendNote(*this);
+}
+
+void TfrmNote::RepaintTitleAndGrip() {
+    pbPaint();
+    pbSizePaint();
+}
+
+void TfrmNote::pmBackgroundColorClick() {
+    int32_t color = NoteColor_;
+    if (!Host_.Dialogs().ChooseColor(color))
+        return;
+    SetNoteColor(color);
+    RepaintTitleAndGrip();
+}
+
+void TfrmNote::pmNewRandomColorClick() {
+    SetNoteColor(RandomColor());
+    RepaintTitleAndGrip();
+}
+
+void TfrmNote::pmFontClick() {
+    const QFont font = BodyFont();
+    TFontChoice choice{font.family().toStdString(), font.pointSize(), FontColor_};
+    if (Host_.Dialogs().ChooseFont(choice))
+        SetBodyFont(choice.Name, choice.Size, choice.Color);
+}
+
+void TfrmNote::pmFontColorClick() {
+    int32_t color = FontColor_;
+    if (!Host_.Dialogs().ChooseColor(color))
+        return;
+    FontColor_ = color;
+    ApplyBodyLook();
+    RepaintTitleAndGrip();
+}
+
+void TfrmNote::pmNewRandomFontColorClick() {
+    FontColor_ = RandomColor();
+    ApplyBodyLook();
+    RepaintTitleAndGrip();
+}
+
+void TfrmNote::TakeFileText(const std::string& path) {
+    SetText(ReadFileBytes(path));
+    // The note's own file gets the text at the next save.
+    SetModified(false);
+}
+
+void TfrmNote::pmImportTextFileClick() {
+    TFileDialogOptions& dialog = Host_.ImportDialog();
+    dialog.InitialDir = Host_.Ini().GetString("sLastImportDir");
+    const std::string path = Host_.Dialogs().OpenFile(dialog);
+    if (path.empty())
+        return;
+    TakeFileText(path);
+    Host_.Ini().SetString("sLastImportDir", FolderOf(path));
+}
+
+void TfrmNote::pmExportTextFileClick() {
+    TFileDialogOptions& dialog = Host_.ExportDialog();
+    dialog.InitialDir = Host_.Ini().GetString("sLastExportDir");
+    const std::string path = Host_.Dialogs().SaveFile(dialog);
+    if (path.empty())
+        return;
+    WriteFileAtomic(path, Text());
+    Host_.Ini().SetString("sLastExportDir", FolderOf(path));
+}
+
+void TfrmNote::cmOpeninDefaultTextEditorClick() {
+    if (!Host_.Desktop().OpenPath(NoteFileName(Host_.AppFolder(), NoteId_)))
+        Host_.Prompt().ShowMessage("Cannot open file in external editor");
+}
+
+void TfrmNote::pmNewVornNoteClick() {
+    Host_.CreateNewNoteCommand();
+}
+
+void TfrmNote::pmReadOnlyClick() {
+    SetReadOnly(!IsReadOnly_);
+    pbPaint();
+}
+
+void TfrmNote::pmStayOnTopClick() {
+    SetStayOnTop(!IsOnTop_);
+}
+
+void TfrmNote::pmExitApplicationClick() {
+    Host_.ExitCommand();
+}
+
+void TfrmNote::FilesDropped(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return;
+    if (IsReadOnly_) {
+        Host_.Prompt().ShowMessage("Warning! This VornNote is Read-Only.\r\nYou cannot overwrite "
+                                   "its contents by dropping a file on to it.");
+        return;
+    }
+    TakeFileText(paths.front());
 }

@@ -57,6 +57,7 @@ TfrmMain::TfrmMain(const TServices& services)
       NotesModel_(new TNotesListModel(this)) {
     setObjectName(QStringLiteral("frmMain"));
     dlgOpen = {"导入文本文件", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*", "txt", ""};
+    dlgSave = {"导出文本文件", dlgOpen.Filter, "txt", ""};
     dlgOpenIcon = {"选择工具箱任务栏图标", "图标文件 (*.ico)|*.ico|所有文件 (*.*)|*.*", "ico", ""};
     setFixedSize(ClientWidth, ClientHeight);
     // A fixed window: no maximise button.
@@ -521,9 +522,11 @@ void TfrmMain::BuildMenus() {
     connect(item(file, "cmHideControlPanel", QStringLiteral("隐藏控制面板(&H)")),
             &QAction::triggered, this, [this] { HideCommand(); });
     file->addSeparator();
-    connect(item(file, "cmCreateVornNote", QStringLiteral("创建 Vorn-Note(&N)"),
-                 QKeySequence(Qt::Key_F4)),
-            &QAction::triggered, this, newNote);
+    QAction* createNote =
+        item(file, "cmCreateVornNote", QStringLiteral("创建 Vorn-Note(&N)"), Qt::Key_F4);
+    // F4 makes a note from every window of the program, the notes included.
+    createNote->setShortcutContext(Qt::ApplicationShortcut);
+    connect(createNote, &QAction::triggered, this, newNote);
     never(item(file, "cmCreateVornChat", QStringLiteral("&创建 Vorn-Chat"),
                QKeySequence(Qt::Key_F6)));
     file->addSeparator();
@@ -918,6 +921,34 @@ bool TfrmMain::ShowOnTopMarks() const {
 
 bool TfrmMain::ConfirmDeletes() const {
     return chkConfirmDeletes->isChecked();
+}
+
+TSnapSettings TfrmMain::SnapSettings() const {
+    return {chkSnapGrid->isChecked(), chkSnapEdges->isChecked(), chkSnapNotes->isChecked(),
+            spnGridX->value(), spnGridY->value()};
+}
+
+TScreenSnapper& TfrmMain::GetScreenSnapper() {
+    if (!ScreenSnapper_) {
+        ScreenSnapper_ = std::make_unique<TScreenSnapper>();
+        ScreenSnapper_->Refresh(Services_.Screens.Monitors());
+    }
+    return *ScreenSnapper_;
+}
+
+int TfrmMain::GetBoxCount() const {
+    return static_cast<int>(Notes().size());
+}
+
+TBox TfrmMain::GetBox(int index) const {
+    const TfrmNote& note = *Notes()[static_cast<size_t>(index)];
+    return {note.NoteId(), note.x(), note.y(), note.width(), note.height(), note.IsMinimized()};
+}
+
+void TfrmMain::MoveMinimizedNotes(int32_t dx, int32_t dy, int32_t id) {
+    for (TfrmNote* note : Notes())
+        if (note->IsMinimized() && note->NoteId() != id)
+            note->move(note->x() + dx, note->y() + dy);
 }
 
 void TfrmMain::NoteClosed(TfrmNote& note) {

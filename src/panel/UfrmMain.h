@@ -3,9 +3,11 @@
 #include "UGraphics.h"
 #include "UNoteFiles.h"
 #include "UPlatform.h"
+#include "UTBoxController.h"
 #include "UTConfigurationManager.h"
 #include "UfrmNote.h"
 #include "qzRegVal.h"
+#include "qzScreenSnapper.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -59,7 +61,7 @@ public:
 
 // The control panel: its controls are the settings in force, and it keeps the settings store,
 // the note store and the registry of open note windows.
-class TfrmMain : public QWidget, public INoteHost {
+class TfrmMain : public QWidget, public INoteHost, public IBoxRegistry {
     Q_OBJECT
 
 public:
@@ -70,7 +72,7 @@ public:
     ~TfrmMain() override;
 
     const TServices& Services() const { return Services_; }
-    TqzRegVal& Ini() { return Ini_; }
+    TqzRegVal& Ini() override { return Ini_; }
     TNoteCounter& NoteNumbers() { return NoteNumbers_; }
     TConfigurationManager& Store() { return *Store_; }
     bool HasStore() const { return Store_ != nullptr; }
@@ -106,13 +108,13 @@ public:
     // HideControlPanel, then the settings are stored and saved; errors are reported.
     void HideCommand();
     // Back at the remembered position (a random one when that is off screen), in front.
-    void ShowControlPanel();
+    void ShowControlPanel() override;
     void BringAllNotesToFront();
     void MinimizeAllNotes();
     void RestoreAllNotes();
     void ShowLostNotes();
     // A new empty note from the factory; errors are reported.
-    void CreateNewNoteCommand();
+    void CreateNewNoteCommand() override;
     // The selected note's place, size and text in the details pane, or "..." with no selection.
     void ShowNoteDetails();
     TfrmNote* SelectedNote() const;
@@ -158,6 +160,23 @@ public:
     bool ConfirmDeletes() const override;
     void NoteClosed(TfrmNote& note) override;
     void NoteDestroyed(TfrmNote& note) override;
+    IDialogs& Dialogs() override { return Services_.Dialogs; }
+    IDesktop& Desktop() override { return Services_.Desktop; }
+    IScreens& Screens() override { return Services_.Screens; }
+    TFileDialogOptions& ImportDialog() override { return dlgOpen; }
+    TFileDialogOptions& ExportDialog() override { return dlgSave; }
+    TSnapSettings SnapSettings() const override;
+    const TBoxController& BoxController() const override { return BoxController_; }
+    // The one snapper of the program, made and refreshed from the monitors on first use.
+    TScreenSnapper& GetScreenSnapper() override;
+    void MoveMinimizedNotes(int32_t dx, int32_t dy, int32_t id) override;
+    // Sending notes over the network does not exist yet.
+    void SendNote(TfrmNote&) override {}
+    void ExitCommand() override { Q_EMIT ExitRequested(); }
+
+    // IBoxRegistry: the notes list as snapping sees it.
+    int GetBoxCount() const override;
+    TBox GetBox(int index) const override;
 
     // The controls bound to the settings.
     QCheckBox* chkRandomColor;
@@ -222,6 +241,7 @@ public:
 
     // The file dialogs' settings, kept between runs.
     TFileDialogOptions dlgOpen;
+    TFileDialogOptions dlgSave;
     TFileDialogOptions dlgOpenIcon;
 
 Q_SIGNALS:
@@ -248,4 +268,6 @@ private:
     std::unique_ptr<TConfigurationManager> Store_;
     INoteFactory* Factory_ = nullptr;
     TNotesListModel* NotesModel_;
+    TBoxController BoxController_{*this};
+    std::unique_ptr<TScreenSnapper> ScreenSnapper_;
 };

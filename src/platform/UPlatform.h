@@ -102,6 +102,8 @@ public:
     virtual std::string SaveFile(const TFileDialogOptions& options) = 0;
     // Starts with `font` and changes it on OK; false when the user cancelled.
     virtual bool ChooseFont(TFontChoice& font) = 0;
+    // Starts with the colour value `color` and changes it on OK; false when the user cancelled.
+    virtual bool ChooseColor(int32_t& color) = 0;
 };
 
 // Hands files, folders and web addresses to the programs the desktop chooses for them.

@@ -3,6 +3,7 @@
 #include "UQtColors.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -206,6 +207,15 @@ bool TQtDialogs::ChooseFont(TFontChoice& font) {
     if (dialog.exec() != QDialog::Accepted)
         return false;
     font = dialog.Choice();
+    return true;
+}
+
+bool TQtDialogs::ChooseColor(int32_t& color) {
+    // A system colour starts as the colour it shows now; the choice is always a plain value.
+    const QColor chosen = QColorDialog::getColor(ToQColor(color), QApplication::activeWindow());
+    if (!chosen.isValid())
+        return false;
+    color = FromQColor(chosen);
     return true;
 }
 

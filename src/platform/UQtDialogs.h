@@ -38,12 +38,13 @@ private:
     QString StartFamily_;
 };
 
-// QFileDialog and TfrmFontDialog, each run modally over the active window.
+// QFileDialog, TfrmFontDialog and QColorDialog, each run modally over the active window.
 class TQtDialogs : public IDialogs {
 public:
     std::string OpenFile(const TFileDialogOptions& options) override;
     std::string SaveFile(const TFileDialogOptions& options) override;
     bool ChooseFont(TFontChoice& font) override;
+    bool ChooseColor(int32_t& color) override;
 };
 
 // QDesktopServices::openUrl.

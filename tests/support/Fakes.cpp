@@ -54,6 +54,15 @@ bool FakeDialogs::ChooseFont(TFontChoice& font) {
     return true;
 }
 
+bool FakeDialogs::ChooseColor(int32_t& color) {
+    ColorsShown.push_back(color);
+    if (Colors.empty())
+        return false;
+    color = Colors.front();
+    Colors.pop_front();
+    return true;
+}
+
 bool FakeDesktop::OpenPath(const std::string& path) {
     Opened.push_back(path);
     return Succeeds;

@@ -59,6 +59,10 @@ public:
     std::vector<TFileDialogOptions> Opened;
     std::deque<TFontChoice> Fonts;
     std::vector<TFontChoice> FontsShown;
+    // Takes the next of Colors; cancelled when none is left.
+    bool ChooseColor(int32_t& color) override;
+    std::deque<int32_t> Colors;
+    std::vector<int32_t> ColorsShown;
     // Runs when the next file dialog opens, before it answers (to interfere with the files).
     std::function<void()> WhileOpen;
 };
