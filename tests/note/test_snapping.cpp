@@ -1,3 +1,4 @@
+#include "UNoteSnapping.h"
 #include "UTBoxController.h"
 #include "qzScreenSnapper.h"
 
@@ -149,6 +150,113 @@ TEST(TBoxController, SnapSizeAgainstAnotherNote) {
     int32_t height = 1502; // bottom 2002, near the other's top 2000
     boxes.SnapSize(2, 0, 500, width, height);
     EXPECT_EQ(height, 1501);
+}
+
+TEST(Grid, PositionsGoToTheNearestLineHalvesToTheEvenOne) {
+    const struct {
+        int64_t candidate;
+        int32_t spacing;
+        int32_t want;
+    } rows[] = {
+        {13, 8, 16},
+        {12, 8, 16},
+        {20, 8, 16},
+        {28, 8, 32},
+        {11, 8, 8},
+        {0, 8, 0},
+        {-4, 8, 0},
+        {-12, 8, -16},
+        {-13, 8, -16},
+        {-11, 8, -8},
+        {7, 1, 7},
+        {15, 10, 20},
+        {25, 10, 20},
+        {-5, 10, 0},
+        {7, 0, 7},
+        {7, -3, 7}, // spacings below 1 leave the value
+        {int64_t{INT32_MAX} + 100, 8, INT32_MAX},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.candidate << " on " << row.spacing);
+        EXPECT_EQ(GridPosition(row.candidate, row.spacing), row.want);
+    }
+}
+
+TEST(Grid, LengthsAreWholeSpacingsPlusOne) {
+    const struct {
+        int64_t candidate;
+        int32_t spacing;
+        int32_t want;
+    } rows[] = {{100, 8, 97}, {96, 8, 97}, {95, 8, 89}, {104, 8, 105}, {50, 1, 51}, {50, 0, 50}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.candidate << " on " << row.spacing);
+        EXPECT_EQ(GridLength(row.candidate, row.spacing), row.want);
+    }
+}
+
+// The procedures that a drag and a resize run, with another note and two monitors to snap to.
+class Gesture : public ::testing::Test {
+protected:
+    Gesture() {
+        registry.Boxes = {{1, 100, 2000, 200, 50, false}};
+        screen.Refresh(TwoMonitors());
+    }
+    TPoint Move(int64_t left, int64_t top, int32_t width = 150, int32_t height = 100) const {
+        return SnappedPosition({settings, boxes, screen}, 2, left, top, width, height);
+    }
+    TSize Resize(int32_t left, int32_t top, int64_t width, int64_t height) const {
+        return SnappedSize({settings, boxes, screen}, 2, left, top, width, height);
+    }
+
+    Registry registry;
+    TBoxController boxes{registry};
+    TScreenSnapper screen;
+    TSnapSettings settings{false, false, false, 8, 8};
+};
+
+TEST_F(Gesture, MoveUsesTheGridAloneOtherwiseNotesThenScreenEdges) {
+    EXPECT_EQ(Move(303, 500), (TPoint{303, 500})) << "nothing on";
+
+    settings.Notes = true;
+    EXPECT_EQ(Move(303, 500), (TPoint{299, 500}));
+    EXPECT_EQ(Move(146, 500), (TPoint{150, 500}));
+
+    // A note pulled to the other note's left edge at 100 and near the screen's left edge at 0
+    // too: the screen edge is applied last and wins.
+    settings.Edges = true;
+    EXPECT_EQ(Move(96, 500, 5, 100), (TPoint{100, 500})) << "only the note edge is near";
+    registry.Boxes = {{1, 6, 2000, 200, 50, false}};
+    EXPECT_EQ(Move(4, 500), (TPoint{0, 500})) << "the note pulls to 6, the screen back to 0";
+
+    // With the grid on, neither notes nor edges count.
+    settings.Grid = true;
+    EXPECT_EQ(Move(4, 845), (TPoint{0, 848}));
+    EXPECT_EQ(Move(13, 28), (TPoint{16, 32}));
+    settings.GridX = 10;
+    EXPECT_EQ(Move(15, -12), (TPoint{20, -16}));
+}
+
+TEST_F(Gesture, ResizeSnapsTheSameWayAndNeverGoesBelow64By36) {
+    EXPECT_EQ(Resize(0, 500, 97, 100), (TSize{97, 100}));
+    settings.Notes = true;
+    EXPECT_EQ(Resize(0, 500, 97, 100), (TSize{101, 100}));
+    EXPECT_EQ(Resize(0, 500, 303, 100), (TSize{300, 100}));
+    EXPECT_EQ(Resize(0, 500, 304, 100), (TSize{304, 100}));
+
+    // Edges after notes: a right edge near both the other note's (300) and the monitor's
+    // (1920) is impossible, so check that the screen edge acts on what the notes left.
+    settings.Edges = true;
+    EXPECT_EQ(Resize(1700, 840, 215, 196), (TSize{220, 200}));
+
+    settings.Grid = true;
+    EXPECT_EQ(Resize(0, 500, 100, 303), (TSize{97, 297}));
+
+    for (const bool grid : {false, true}) {
+        settings.Grid = grid;
+        SCOPED_TRACE(grid ? "grid" : "edges and notes");
+        EXPECT_EQ(Resize(0, 500, -5000, 3), (TSize{64, 36}));
+        EXPECT_EQ(Resize(0, 500, 63, 35), (TSize{64, 36}));
+    }
 }
 
 } // namespace
