@@ -54,7 +54,11 @@ test)
 bench)
     ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
     build build/bench -DCMAKE_BUILD_TYPE=Release -DVORN_BUILD_TESTS=OFF -DVORN_BUILD_BENCH=ON
-    exec bench/index_vs_python.sh build/bench/bench/bench_storage
+    bench/index_vs_python.sh build/bench/bench/bench_storage
+    bench/startup_vs_floor.sh build/bench/src/app/vorn build/bench/bench/bench_floor_windows \
+        build/bench/bench/bench_save_sequence
+    build/bench/bench/bench_snapping
+    exec bench/drag_under_xvfb.sh build/bench/bench/bench_drag
     ;;
 *)
     echo "usage: $0 run | test | bench" >&2

@@ -4,6 +4,7 @@
 // The program starts as it starts on a desktop (TVornApp::FormCreate over a prepared program
 // folder) on Qt's offscreen platform; the files go to a temporary folder.
 
+#include "BenchServices.h"
 #include "UNoteFiles.h"
 #include "UPlatform.h"
 #include "UQtDialogs.h"
@@ -30,30 +31,12 @@ constexpr int kNotes = 1024;
 constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 800;
 
-class TBenchPrompt : public IPrompt {
-public:
-    void ShowMessage(const std::string& text) override { std::cerr << "message: " << text << "\n"; }
-    void ShowError(const std::string& text) override { std::cerr << "error: " << text << "\n"; }
-    bool Confirm(const std::string&) override { return false; }
-};
-
 class TBenchScreens : public IScreens {
 public:
     TScreenSize PrimaryScreenSize() const override { return {kScreenWidth, kScreenHeight}; }
     std::vector<TMonitor> Monitors() const override {
         return {{{0, 0, kScreenWidth, kScreenHeight}, {0, 0, kScreenWidth, kScreenHeight}}};
     }
-};
-
-class TBenchClock : public IClock {
-public:
-    TLocalDateTime LocalNow() const override { return {2006, 3, 7, 14, 5, 0}; }
-    std::string ShortMonthName(int month) const override {
-        static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-        return month >= 1 && month <= 12 ? kNames[month - 1] : "";
-    }
-    TTimeZoneInfo TimeZone() const override { return {}; }
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
