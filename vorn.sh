@@ -3,7 +3,8 @@
 # missing (as root or through sudo), configures and builds.
 #   ./vorn.sh run     build, install into $VORN_INSTALL_DIR (default ~/.local/lib/vorn) and start
 #                     the program from there: the notes live beside the installed program
-#   ./vorn.sh test    build with AddressSanitizer and UndefinedBehaviorSanitizer, run every test
+#   ./vorn.sh test    build with AddressSanitizer and UndefinedBehaviorSanitizer, run every test;
+#                     then the threaded ones again under ThreadSanitizer
 #   ./vorn.sh bench   build optimised and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -11,8 +12,9 @@ cd "$(dirname "$0")"
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
     fonts-dejavu-core fonts-wqy-microhei)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
-    openbox imagemagick trayer)
-BENCH_PACKAGES=(libbenchmark-dev python3 xvfb x11-utils trayer)
+    openbox imagemagick trayer python3 python3-aiosmtpd swaks curl)
+# postfix only for its load tools smtp-source and smtp-sink; no mail daemon is started.
+BENCH_PACKAGES=(libbenchmark-dev python3 xvfb x11-utils trayer postfix)
 
 ensure_packages() {
     local missing=() package
@@ -47,9 +49,15 @@ run)
 test)
     ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build/test -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_BUILD_BENCH=ON
-    cd build/test
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --output-on-failure -j "$(nproc)"
+    (cd build/test &&
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+            ctest --output-on-failure -j "$(nproc)")
+    # The tests of code that runs on several threads, again under ThreadSanitizer.
+    cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORN_TSAN=ON
+    cmake --build build/tsan --target vorn_thread_tests
+    cd build/tsan
+    TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/../../tests/tsan.supp" \
+        ctest --output-on-failure -L threads -j "$(nproc)"
     ;;
 bench)
     ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"

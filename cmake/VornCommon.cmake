@@ -12,3 +12,8 @@ if(VORN_SANITIZE)
     target_link_options(vorn_common INTERFACE -fsanitize=address,undefined)
     target_compile_definitions(vorn_common INTERFACE _GLIBCXX_ASSERTIONS)
 endif()
+
+if(VORN_TSAN)
+    target_compile_options(vorn_common INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(vorn_common INTERFACE -fsanitize=thread)
+endif()
