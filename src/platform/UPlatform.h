@@ -113,6 +113,9 @@ public:
     // A local file or folder; false when no program could be started for it.
     virtual bool OpenPath(const std::string& path) = 0;
     virtual bool OpenUrl(const std::string& url) = 0;
+    // Plays a sound file with the desktop's sound player, without waiting for it; false when
+    // there is no such file or no player could be started.
+    virtual bool PlaySound(const std::string& path) = 0;
 };
 
 // Runs a user action or a start-up step; an error it raises is shown in an error box and the

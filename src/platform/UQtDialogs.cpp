@@ -8,12 +8,15 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -225,4 +228,16 @@ bool TQtDesktop::OpenPath(const std::string& path) {
 
 bool TQtDesktop::OpenUrl(const std::string& url) {
     return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+bool TQtDesktop::PlaySound(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+    if (path.empty() || !QFileInfo(file).isFile())
+        return false;
+    for (const char* player : {"pw-play", "paplay", "aplay"}) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(player));
+        if (!program.isEmpty())
+            return QProcess::startDetached(program, {file});
+    }
+    return false;
 }

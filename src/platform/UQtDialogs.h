@@ -47,9 +47,11 @@ public:
     bool ChooseColor(int32_t& color) override;
 };
 
-// QDesktopServices::openUrl.
+// QDesktopServices::openUrl; sounds through the first player found of PipeWire's, PulseAudio's
+// and ALSA's.
 class TQtDesktop : public IDesktop {
 public:
     bool OpenPath(const std::string& path) override;
     bool OpenUrl(const std::string& url) override;
+    bool PlaySound(const std::string& path) override;
 };

@@ -68,6 +68,11 @@ bool FakeDesktop::OpenPath(const std::string& path) {
     return Succeeds;
 }
 
+bool FakeDesktop::PlaySound(const std::string& path) {
+    Played.push_back(path);
+    return Succeeds;
+}
+
 bool FakeDesktop::OpenUrl(const std::string& url) {
     Opened.push_back(url);
     return Succeeds;

@@ -72,8 +72,10 @@ class FakeDesktop : public IDesktop {
 public:
     bool OpenPath(const std::string& path) override;
     bool OpenUrl(const std::string& url) override;
+    bool PlaySound(const std::string& path) override;
 
     std::vector<std::string> Opened;
+    std::vector<std::string> Played;
     bool Succeeds = true;
 };
 
