@@ -66,6 +66,7 @@ bench)
     bench/startup_vs_floor.sh build/bench/src/app/vorn build/bench/bench/bench_floor_windows \
         build/bench/bench/bench_save_sequence
     build/bench/bench/bench_snapping
+    bench/smtp_vs_sink.sh build/bench/bench/bench_smtp_server
     exec bench/drag_under_xvfb.sh build/bench/bench/bench_drag
     ;;
 *)

@@ -14,8 +14,7 @@ TfrmNote* TNoteFactory::CreateNoteWindow(const std::string& text, int32_t left, 
                                          const std::string& fontName, int32_t fontSize,
                                          TColor fontColor, bool readOnly, bool onTop) {
     if (static_cast<int>(Main_.Notes().size()) >= MaxNoteWindows) {
-        Main_.Prompt().ShowMessage("Cannot create more than " + std::to_string(MaxNoteWindows) +
-                                   " windows.");
+        Main_.Prompt().ShowMessage(NoteLimitMessage());
         return nullptr;
     }
     auto note = std::make_unique<TfrmNote>(Main_);

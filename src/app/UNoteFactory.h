@@ -7,9 +7,6 @@
 #include <cstdint>
 #include <string>
 
-// No new note is made while this many windows are open.
-constexpr int MaxNoteWindows = 1024;
-
 // The one place where note windows come into being. Every window made here is shown and
 // registered with the control panel.
 class TNoteFactory : public INoteFactory {
@@ -27,7 +24,7 @@ public:
     // Centred on the primary screen.
     TfrmNote* CreateCenteredNote(const std::string& text, int32_t width, int32_t height);
     // At a random place with the size, colours, font and flags of a received record.
-    TfrmNote* CreateReceivedNote(const std::string& text, const TNoteConfig& config);
+    TfrmNote* CreateReceivedNote(const std::string& text, const TNoteConfig& config) override;
     // A new note holding the file's lines, each followed by CR LF; empty when there is no file.
     TfrmNote* CreateNoteFromFile(const std::string& path) override;
     // The window of a note that exists on disk, with its stored record or a default one.

@@ -72,6 +72,9 @@ bool TVornApp::FormCreate() {
         main.edtIdentity->setText(QString::fromStdString(name));
         RunReported(prompt, [&] { Factory_.CreateCenteredNote(WelcomeNoteText(), 400, 200); });
     }
+    // The network side comes after the panel, as the panel's own start never needs it.
+    main.LoadDataModule();
+    main.FormShow();
     return true;
 }
 

@@ -15,8 +15,9 @@ public:
     // Reads the file, or writes an empty one when there is none. Raises Exception on errors.
     void Load();
     // Appends the address (normalised first when asked) unless an equal entry exists, and then
-    // saves the whole book atomically. True when it was added. Raises Exception when the file
-    // cannot be written; the entry is then not kept.
+    // saves the whole book atomically. True when it was added. An empty address, one holding a
+    // CR or LF, and, when normalising, one that does not parse are refused (false). Raises
+    // Exception when the file cannot be written; the entry is then not kept.
     bool AddToAddressBook(const std::string& address, bool normalize);
     std::vector<std::string> Entries() const;
 

@@ -2,7 +2,10 @@
 
 #include "UAutostart.h"
 #include "UConvert.h"
+#include "UDateText.h"
 #include "UFileUtil.h"
+#include "UNetworkUtil.h"
+#include "UNoteMessage.h"
 #include "UNotesList.h"
 #include "UNotesListModel.h"
 #include "UProduct.h"
@@ -10,8 +13,12 @@
 #include "UQtText.h"
 #include "URandom.h"
 #include "UScreenFunctions.h"
+#include "USmtpClient.h"
+#include "USystem.h"
+#include "Udm.h"
 #include "UfrmAbout.h"
 #include "UfrmFind.h"
+#include "UfrmSend.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -37,6 +44,7 @@
 #include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -184,6 +192,15 @@ TfrmMain::TfrmMain(const TServices& services)
     root->addWidget(bottom);
     BuildTray();
 
+    Dm_ = std::make_unique<Tdm>(services.AppFolder);
+    RunSendDialog = [](TfrmSend& dialog) { return dialog.exec() == QDialog::Accepted; };
+    timQueue = new QTimer(this);
+    timQueue->setObjectName(QStringLiteral("timQueue"));
+    timQueue->setInterval(2000);
+    connect(timQueue, &QTimer::timeout, this, [this] { timQueueTimer(); });
+    connect(btnListen, &QPushButton::clicked, this, [this] { btnListenClick(); });
+    connect(btnStop, &QPushButton::clicked, this, [this] { btnStopClick(); });
+    connect(btnWav1, &QPushButton::clicked, this, [this] { btnWav1Click(); });
     connect(btnExit, &QPushButton::clicked, this, [this] { Q_EMIT ExitRequested(); });
     connect(btnFont, &QPushButton::clicked, this, [this] { btnFontClick(); });
     connect(chkStartup, &QCheckBox::toggled, this, [this] { chkStartupClick(); });
@@ -208,6 +225,10 @@ TfrmMain::TfrmMain(const TServices& services)
 }
 
 TfrmMain::~TfrmMain() = default;
+
+std::string NoteLimitMessage() {
+    return "Cannot create more than " + std::to_string(MaxNoteWindows) + " windows.";
+}
 
 void TfrmMain::BuildOptionsTab() {
     const auto group = [this](const char* name, const QString& caption) {
@@ -945,8 +966,7 @@ TBox TfrmMain::GetBox(int index) const {
     // Notes have no frame, so their geometry is their place; x() would work out a frame first,
     // which costs more than the snapping itself with a thousand notes.
     const QRect place = note.geometry();
-    return {note.NoteId(), place.x(), place.y(), place.width(), place.height(),
-            note.IsMinimized()};
+    return {note.NoteId(), place.x(), place.y(), place.width(), place.height(), note.IsMinimized()};
 }
 
 void TfrmMain::MoveMinimizedNotes(int32_t dx, int32_t dy, int32_t id) {
@@ -1157,4 +1177,173 @@ void TfrmMain::chkStartupClick() {
 void TfrmMain::ShowAbout() {
     TfrmAbout about(this);
     about.exec();
+}
+
+// ---- the network ------------------------------------------------------------------------------
+
+namespace {
+
+// Without the blanks and control characters around it.
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+void TfrmMain::LoadDataModule() {
+    RunReported(Services_.Prompt, [this] { Dm_->Load(); });
+}
+
+void TfrmMain::FormShow() {
+    timQueue->start();
+    pcMain->setCurrentIndex(0);
+    if (Ini_.GetBoolean("bNetworking"))
+        btnListenClick();
+}
+
+void TfrmMain::btnListenClick() {
+    const std::string user = FromQ(edtIdentity->text());
+    if (Trimmed(user).empty()) {
+        Prompt().ShowMessage("Please enter a username");
+        return;
+    }
+    int32_t port = -1;
+    if (!TryStrToInt(Trimmed(FromQ(edtPort->text())), port))
+        port = -1;
+    if (port < 0 || port > 65535) {
+        Prompt().ShowMessage("Invalid Port number!");
+        return;
+    }
+    TSmtpServer& server = Dm_->SMTPServer;
+    const std::string name = user + "@" + HostName() + ":";
+    bool listening = server.Start(static_cast<uint16_t>(port), name + std::to_string(port));
+    // Port 0 lets the system choose; peers must be told the port it chose.
+    if (listening && port == 0) {
+        port = server.Port();
+        listening = server.Start(static_cast<uint16_t>(port), name + std::to_string(port));
+    }
+    if (!listening) {
+        Prompt().ShowMessage("Cannot Listen on Port " + std::to_string(port));
+        return;
+    }
+    btnListen->setEnabled(false);
+    edtIdentity->setEnabled(false);
+    edtPort->setEnabled(false);
+    btnStop->setEnabled(true);
+    NetworkIdentity = name + std::to_string(port);
+}
+
+void TfrmMain::btnStopClick() {
+    NetworkIdentity.clear();
+    Dm_->SMTPServer.Stop();
+    if (Dm_->SMTPServer.IsActive())
+        Prompt().ShowMessage("still active!");
+    btnListen->setEnabled(true);
+    edtIdentity->setEnabled(true);
+    edtPort->setEnabled(true);
+    btnStop->setEnabled(false);
+}
+
+void TfrmMain::timQueueTimer() {
+    TReceiveQueue& queue = Dm_->ReceiveQueue;
+    // Only what waits now: a sender that keeps the queue full must not keep this loop, and with
+    // it the desktop, busy for ever.
+    size_t waiting = queue.QueueCount();
+    size_t dropped = 0;
+    bool arrived = false;
+    std::vector<std::string> lines;
+    for (; waiting > 0; --waiting) {
+        lines.clear();
+        if (!queue.DequeueMessage(lines))
+            break;
+        if (lines.empty())
+            continue;
+        if (Notes().size() >= MaxNoteWindows) {
+            ++dropped;
+            continue;
+        }
+        const TReceivedNote received = ReadNoteMessage(lines, TNoteConfig::Create(NoteDefaults()));
+        TfrmNote* note = nullptr;
+        RunReported(Prompt(), [&] {
+            if (Factory_ != nullptr)
+                note = Factory_->CreateReceivedNote(received.Text, received.Config);
+        });
+        if (note == nullptr)
+            continue;
+        arrived = true;
+        if (chkBringToFront->isChecked()) {
+            // Above every window, without staying there.
+            note->SetStayOnTop(true);
+            note->SetStayOnTop(false);
+            note->raise();
+        }
+    }
+    if (arrived && chkPlayWav1->isChecked())
+        Services_.Desktop.PlaySound(FromQ(edtWAV1->text()));
+    // One message for a whole flood, not one per note.
+    if (dropped > 0)
+        Prompt().ShowMessage(NoteLimitMessage() + " " + std::to_string(dropped) +
+                             " received notes were dropped.");
+}
+
+void TfrmMain::btnWav1Click() {
+    const std::string file = FromQ(edtWAV1->text());
+    if (!Services_.Desktop.PlaySound(file))
+        Prompt().ShowMessage("Cannot play the sound file \"" + file + "\"");
+}
+
+void TfrmMain::AddLogLine(const std::string& text) {
+    memLog->appendPlainText(ToQ(text));
+}
+
+void TfrmMain::SendNote(TfrmNote& note) {
+    if (NetworkIdentity.empty()) {
+        Prompt().ShowMessage("To send VornNotes over a TCP Network, you have to enable Networking "
+                             "from Vorn Control Panel");
+        return;
+    }
+    // Over the note: the panel itself may be parked off the screen.
+    TfrmSend dialog(Dm_->AddressBook.Entries(), LastSendAddress, &note);
+    if (!RunSendDialog(dialog))
+        return;
+    const TNetworkAddress address = ParseAddress(dialog.Address());
+    if (address.Normalized.empty()) {
+        Prompt().ShowMessage(InvalidAddressMessage());
+        return;
+    }
+    TNoteMessageInput input;
+    input.Text = note.Text();
+    input.Config = note.CreateConfig();
+    input.DestinationUser = address.User;
+    input.DestinationHost = address.Host;
+    input.NetworkIdentity = NetworkIdentity;
+    input.SentOnDateText = CurrentDateText(Services_.Clock);
+    input.DateHeader = CurrentMailDate();
+    const TNoteMessage message = BuildNoteMessage(input);
+
+    TSmtpSendRequest request;
+    request.Host = address.Host;
+    request.Port = address.Port;
+    request.HeloName = HostName();
+    request.EnvelopeFrom = message.EnvelopeFrom;
+    request.EnvelopeTo = message.EnvelopeTo;
+    request.Lines = message.Lines;
+    const TSmtpSendResult result = SendWithProgress(request, &note);
+    Dm_->LastServerIdentity = result.LastServerIdentity;
+    if (!result.Ok) {
+        Prompt().ShowError(result.Error);
+        return;
+    }
+    // The peer as it names itself; a peer that does not is remembered as it was typed.
+    const std::string peer = result.LastServerIdentity.empty()
+                                 ? address.Normalized
+                                 : NormalizeAddress(result.LastServerIdentity);
+    Dm_->AddressBook.AddToAddressBook(peer, false);
+    LastSendAddress = peer;
+    AddLogLine("Successfully sent VornNote [" + std::to_string(note.NoteId()) + "] to " + peer);
+    AddLogLine("LCS=" + result.LastServerIdentity);
 }

@@ -12,10 +12,14 @@
 #include <QIcon>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class Tdm;
+class TfrmSend;
+class QTimer;
 class IClock;
 class IDesktop;
 class IDialogs;
@@ -50,11 +54,18 @@ struct TServices {
     std::string AutostartFolder;
 };
 
+// No new note is made while the notes list holds this many windows.
+constexpr int MaxNoteWindows = 1024;
+// What the user is told when that limit stops a new note.
+std::string NoteLimitMessage();
+
 // Where note windows come from (the note factory of the application).
 class INoteFactory {
 public:
     virtual ~INoteFactory() = default;
     virtual TfrmNote* CreateNewNote(const std::string& text) = 0;
+    // At a random place with the size, colours, font and flags of a received record.
+    virtual TfrmNote* CreateReceivedNote(const std::string& text, const TNoteConfig& config) = 0;
     virtual TfrmNote* CreateNoteFromFile(const std::string& path) = 0;
     virtual TfrmNote& OpenNoteWindow(int32_t id) = 0;
 };
@@ -142,6 +153,24 @@ public:
     // A 16 x 16 yellow note with a darker title strip.
     static QIcon BuiltInTrayIcon();
 
+    // The network side, made with the panel; its address book is read by LoadDataModule.
+    Tdm& dm() { return *Dm_; }
+    void LoadDataModule();
+    // What the first showing of the panel starts: the receive timer, and listening again when
+    // it was on.
+    void FormShow();
+    // Starts the SMTP server on the port field's port; messages for every refusal.
+    void btnListenClick();
+    void btnStopClick();
+    // Every message waiting in the receive queue becomes a read-only note.
+    void timQueueTimer();
+    void btnWav1Click();
+    void AddLogLine(const std::string& text);
+    // How the send dialog is run; tests answer it themselves.
+    std::function<bool(TfrmSend&)> RunSendDialog;
+
+    // user@computer:port while listening, empty otherwise.
+    std::string NetworkIdentity;
     bool ClosingForReal = false;
     int32_t LastPanelX = 100;
     int32_t LastPanelY = 100;
@@ -170,8 +199,9 @@ public:
     // The one snapper of the program, made and refreshed from the monitors on first use.
     TScreenSnapper& GetScreenSnapper() override;
     void MoveMinimizedNotes(int32_t dx, int32_t dy, int32_t id) override;
-    // Sending notes over the network does not exist yet.
-    void SendNote(TfrmNote&) override {}
+    // The send command of a note: the address from the send dialog, the note as a mail message
+    // to the peer's SMTP server, the peer into the address book and the log.
+    void SendNote(TfrmNote& note) override;
     void ExitCommand() override { Q_EMIT ExitRequested(); }
 
     // IBoxRegistry: the notes list as snapping sees it.
@@ -214,6 +244,7 @@ public:
     QWidget* tabAppearance;
     QWidget* tabLog;
     QPlainTextEdit* memLog;
+    QTimer* timQueue;
     QMenuBar* mmMain;
     QMenu* pmTray;
     QAction* pmAppLabel;
@@ -269,5 +300,6 @@ private:
     INoteFactory* Factory_ = nullptr;
     TNotesListModel* NotesModel_;
     TBoxController BoxController_{*this};
+    std::unique_ptr<Tdm> Dm_;
     std::unique_ptr<TScreenSnapper> ScreenSnapper_;
 };

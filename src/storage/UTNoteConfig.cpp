@@ -4,10 +4,30 @@
 #include "UPlatform.h"
 #include "URandom.h"
 #include "qzRegVal.h"
+#include "qzStringTokenizer.h"
 #include "qzXMLReader.h"
 #include "qzXMLUtil.h"
 
 #include <iterator>
+
+namespace {
+
+// A decimal number with an optional sign that fits 32 bits. TryStrToInt alone would also take
+// "$" and hexadecimal digits, which a peer's record does not carry.
+int32_t DecimalOr(std::string_view token, int32_t fallback) {
+    const std::string_view digits =
+        !token.empty() && (token[0] == '-' || token[0] == '+') ? token.substr(1) : token;
+    if (digits.empty())
+        return fallback;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return fallback;
+    }
+    int32_t value = 0;
+    return TryStrToInt(token, value) ? value : fallback;
+}
+
+} // namespace
 
 TNoteDefaults ReadNoteDefaults(const TqzRegVal& ini, const IScreens& screens) {
     const TScreenSize screen = screens.PrimaryScreenSize();
@@ -118,4 +138,36 @@ void TNoteConfig::ReadFromNode(const TXMLNode& node) {
         else
             FontName = DecodeEntities(attribute.Value);
     }
+}
+
+std::string TNoteConfig::ToCompactString() const {
+    std::string text;
+    text.reserve(64 + FontName.size());
+    text += '{';
+    text += std::to_string(Width);
+    text += ',';
+    text += std::to_string(Height);
+    text += ',';
+    text += std::to_string(Color);
+    text += ",\"";
+    text += FontName;
+    text += "\",";
+    text += std::to_string(FontSize);
+    text += ',';
+    text += std::to_string(FontColor);
+    text += '}';
+    return text;
+}
+
+bool TNoteConfig::FromCompactString(std::string_view text) {
+    const TStringTokenizer tokens(text, " ,{}", "\"", false, false);
+    if (tokens.Count() != 6)
+        return false;
+    Width = DecimalOr(tokens.Token(0), DefaultNoteSize);
+    Height = DecimalOr(tokens.Token(1), DefaultNoteSize);
+    Color = DecimalOr(tokens.Token(2), -1);
+    FontName = tokens.Token(3);
+    FontSize = DecimalOr(tokens.Token(4), -1);
+    FontColor = DecimalOr(tokens.Token(5), -1);
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TXMLNode;
@@ -49,6 +50,15 @@ public:
     // names wins; others ignored). A number or boolean that does not convert raises
     // EConvertError, leaving the record partly filled.
     void ReadFromNode(const TXMLNode& node);
+
+    // The one-line form that travels in a note's mail header:
+    // {width,height,color,"font name",font size,font colour}. The font name is not escaped.
+    std::string ToCompactString() const;
+    // Reads that form: exactly six tokens split at blanks, commas and braces, a double-quoted
+    // stretch being one token. Sets those six fields and returns true; a number that is not a
+    // 32-bit decimal integer takes its default (128 for the size, -1 for the colours and the
+    // font size). Six tokens or nothing: on false the record is left as it was.
+    bool FromCompactString(std::string_view text);
 
     bool operator==(const TNoteConfig&) const = default;
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 TNoteConfig ExampleRecord() {
@@ -163,5 +165,119 @@ TEST(ReadFromNode, ConversionsAndIgnoredAttributes) {
             EXPECT_NE(std::string(error.what()).find(row.badText), std::string::npos)
                 << error.what();
         }
+    }
+}
+
+TEST(CompactRecord, Written) {
+    TNoteConfig config = ExampleRecord();
+    config.Width = 200;
+    config.Height = 150;
+    EXPECT_EQ(config.ToCompactString(), "{200,150,9300421,\"MS Sans Serif\",8,0}");
+
+    config.Color = -16777208;
+    config.FontColor = static_cast<TColor>(0x8000000F);
+    config.FontSize = -1;
+    config.FontName = "A, {b} c";
+    EXPECT_EQ(config.ToCompactString(), "{200,150,-16777208,\"A, {b} c\",-1,-2147483633}");
+    config.FontName.clear();
+    EXPECT_EQ(config.ToCompactString(), "{200,150,-16777208,\"\",-1,-2147483633}");
+}
+
+TEST(CompactRecord, Read) {
+    // A record that differs from every value the reader can produce, so each field is seen
+    // to be set or left alone.
+    TNoteConfig before = ExampleRecord();
+    before.Width = 11;
+    before.Height = 12;
+    before.Color = 13;
+    before.FontName = "Before";
+    before.FontSize = 14;
+    before.FontColor = 15;
+
+    struct TExpected {
+        int32_t Width, Height;
+        TColor Color;
+        const char* FontName;
+        int32_t FontSize;
+        TColor FontColor;
+    };
+    const struct {
+        const char* Name;
+        std::string Text;
+        bool Accepted;
+        TExpected Fields;
+    } rows[] = {
+        {"written form",
+         "{200,150,9300421,\"MS Sans Serif\",8,0}",
+         true,
+         {200, 150, 9300421, "MS Sans Serif", 8, 0}},
+        {"no braces, blanks only", "200 150 255 Arial 8 0", true, {200, 150, 255, "Arial", 8, 0}},
+        {"mixed separators", " {{200 ,, 150},255 ; 8 0", true, {200, 150, 255, ";", 8, 0}},
+        {"delimiters inside quotes", "{1,2,3,\" a,{b} \",4,5}", true, {1, 2, 3, " a,{b} ", 4, 5}},
+        {"negative colours",
+         "{1,2,-16777208,\"X\",4,-2147483648}",
+         true,
+         {1, 2, -16777208, "X", 4, INT32_MIN}},
+        {"plus sign", "{+7,2,3,X,4,5}", true, {7, 2, 3, "X", 4, 5}},
+        {"non-integers take defaults",
+         "{wide,1e3,red,X,8pt,$10}",
+         true,
+         {128, 128, -1, "X", -1, -1}},
+        {"hexadecimal is no integer", "{$10,$10,$FF,X,$8,$0}", true, {128, 128, -1, "X", -1, -1}},
+        {"out of 32 bits",
+         "{2147483648,-2147483649,2147483647,X,99999999999,-}",
+         true,
+         {128, 128, INT32_MAX, "X", -1, -1}},
+        {"quoted number with blank", "{\" 200\",150,1,X,8,0}", true, {128, 150, 1, "X", 8, 0}},
+        {"font name is taken as it is", "{1,2,3,12,4,5}", true, {1, 2, 3, "12", 4, 5}},
+        {"empty font name gives five tokens", "{200,150,9300421,\"\",8,0}", false, {}},
+        {"seven tokens", "{200,150,9300421,\"MS Sans Serif\",8,0,1}", false, {}},
+        {"unquoted name with a blank", "{200,150,9300421,MS Sans,8,0}", false, {}},
+        {"quote inside the name joins its pieces",
+         "{1,2,3,\"A \"B\" C\",4,5}",
+         true,
+         {1, 2, 3, "A B C", 4, 5}},
+        {"quote inside the name swallows the rest", "{1,2,3,\"A \"B C\",4,5}", false, {}},
+        {"empty", "", false, {}},
+        {"separators only", "{ , }", false, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TNoteConfig config = before;
+        ASSERT_EQ(config.FromCompactString(row.Text), row.Accepted);
+        if (!row.Accepted) {
+            EXPECT_EQ(config, before);
+            continue;
+        }
+        TNoteConfig expected = before;
+        expected.Width = row.Fields.Width;
+        expected.Height = row.Fields.Height;
+        expected.Color = row.Fields.Color;
+        expected.FontName = row.Fields.FontName;
+        expected.FontSize = row.Fields.FontSize;
+        expected.FontColor = row.Fields.FontColor;
+        EXPECT_EQ(config, expected) << "only the six fields change";
+    }
+}
+
+TEST(CompactRecord, RoundTrip) {
+    const char* names[] = {"MS Sans Serif", "a,b", "{x}", "  padded  ", "Ünïcode 字体", "'"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        TNoteConfig config = ExampleRecord();
+        config.Width = 640;
+        config.Height = 17;
+        config.Color = INT32_MIN;
+        config.FontName = name;
+        config.FontSize = INT32_MAX;
+        config.FontColor = -16777208;
+        TNoteConfig read;
+        ASSERT_TRUE(read.FromCompactString(config.ToCompactString()));
+        EXPECT_EQ(read.Width, config.Width);
+        EXPECT_EQ(read.Height, config.Height);
+        EXPECT_EQ(read.Color, config.Color);
+        EXPECT_EQ(read.FontName, config.FontName);
+        EXPECT_EQ(read.FontSize, config.FontSize);
+        EXPECT_EQ(read.FontColor, config.FontColor);
     }
 }
