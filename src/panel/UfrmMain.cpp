@@ -1,6 +1,7 @@
 #include "UfrmMain.h"
 
 #include "UAutostart.h"
+#include "UColorSchemes.h"
 #include "UConvert.h"
 #include "UDateText.h"
 #include "UFileUtil.h"
@@ -25,10 +26,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
@@ -36,10 +39,12 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSystemTrayIcon>
@@ -194,6 +199,9 @@ TfrmMain::TfrmMain(const TServices& services)
 
     Dm_ = std::make_unique<Tdm>(services.AppFolder);
     RunSendDialog = [](TfrmSend& dialog) { return dialog.exec() == QDialog::Accepted; };
+    GrabDesktop = [this](const std::vector<QRect>& areas) {
+        return GrabDesktopBehindWindows(areas);
+    };
     timQueue = new QTimer(this);
     timQueue->setObjectName(QStringLiteral("timQueue"));
     timQueue->setInterval(2000);
@@ -511,7 +519,231 @@ void TfrmMain::BuildAppearanceTab() {
     auto* page = new QVBoxLayout(tabAppearance);
     page->setContentsMargins(4, 4, 4, 4);
     page->addWidget(gpTop);
-    page->addWidget(gpGradients, 1);
+    page->addWidget(gpGradients);
+    page->addStretch(1);
+
+    // The strip is painted column by column on every paint, without a buffer of its own.
+    pbGradient->setAttribute(Qt::WA_OpaquePaintEvent);
+    pbGradient->installEventFilter(this);
+    connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
+        if (pcMain->widget(index) == tabAppearance)
+            pbGradient->update();
+    });
+    connect(btnApplyGradient, &QPushButton::clicked, this, [this] { btnApplyGradientClick(); });
+    connect(btnRandomizeColors, &QPushButton::clicked, this, [this] { btnRandomizeColorsClick(); });
+    connect(btnGradientFromNotes, &QPushButton::clicked, this,
+            [this] { btnGradientFromNotesClick(); });
+    connect(btnDesktopWallpaper, &QPushButton::clicked, this,
+            [this] { btnDesktopWallpaperClick(); });
+    connect(btnDarker, &QPushButton::clicked, this, [this] { btnDarkerClick(); });
+    connect(btnBrighter, &QPushButton::clicked, this, [this] { btnBrighterClick(); });
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pbGradient) {
+        if (event->type() == QEvent::Paint) {
+            QPainter painter(pbGradient);
+            DrawGradient(painter);
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
+            // A press on the strip may end anywhere; only a release over it chooses.
+            if (pbGradient->rect().contains(point))
+                pbGradientMouseUp(point.x());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::DrawGradient(QPainter& painter) const {
+    const int height = pbGradient->height();
+    const std::vector<TColor> columns =
+        GradientPreviewColumns(GradientStart, GradientEnd, pbGradient->width());
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const int x = static_cast<int>(i);
+        painter.setPen(ToQColor(columns[i]));
+        painter.drawLine(x, 0, x, height - 1);
+    }
+}
+
+void TfrmMain::pbGradientMouseUp(int x) {
+    TColor& end =
+        GradientEndAt(x, pbGradient->width()) == TGradientEnd::Start ? GradientStart : GradientEnd;
+    int32_t color = end;
+    if (!Services_.Dialogs.ChooseColor(color))
+        return;
+    end = color;
+    pbGradient->update();
+}
+
+void TfrmMain::ApplyGradient(TColor c1, TColor c2) {
+    const std::vector<TfrmNote*> notes = Notes();
+    if (notes.empty())
+        return;
+    const std::vector<TColor> colors = GradientColors(c1, c2, notes.size());
+    for (size_t i = 0; i < notes.size(); ++i) {
+        notes[i]->SetNoteColor(colors[i]);
+        notes[i]->pbPaint();
+        notes[i]->pbSizePaint();
+    }
+    ShowNoteDetails();
+}
+
+void TfrmMain::btnApplyGradientClick() {
+    if (!Notes().empty())
+        ApplyGradient(GradientStart, GradientEnd);
+}
+
+void TfrmMain::btnRandomizeColorsClick() {
+    GradientStart = RandomColor();
+    GradientEnd = RandomColor();
+    pbGradient->update();
+}
+
+void TfrmMain::btnGradientFromNotesClick() {
+    if (Notes().empty())
+        return;
+    GradientStart = Notes().front()->NoteColor();
+    GradientEnd = Notes().back()->NoteColor();
+    pbGradient->update();
+}
+
+QRect TfrmMain::DesktopColorArea(const TfrmNote& note) {
+    const int height = note.IsMinimized() ? TfrmNote::MinimizedSize : TfrmNote::TitleHeight;
+    // Notes have no frame: the window's place is that of its title bar.
+    return {note.geometry().topLeft(), QSize(TfrmNote::MinimizedSize, height)};
+}
+
+void TfrmMain::TakeColorFrom(TfrmNote& note, const QImage& desktop) {
+    if (desktop.isNull())
+        return; // nothing to match: the note keeps its colour
+    const QImage rgb = desktop.convertToFormat(QImage::Format_RGB888);
+    const std::optional<TColor> average =
+        AverageColor({rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine()});
+    if (average)
+        note.SetNoteColor(ShiftColor(*average, +40));
+}
+
+void TfrmMain::TakeDesktopColor(TfrmNote& note) {
+    const std::vector<QImage> desktop = GrabDesktop({DesktopColorArea(note)});
+    TakeColorFrom(note, desktop.empty() ? QImage() : desktop.front());
+}
+
+void TfrmMain::btnDesktopWallpaperClick() {
+    const std::vector<TfrmNote*> notes = Notes();
+    if (notes.empty())
+        return;
+    std::vector<QRect> areas;
+    areas.reserve(notes.size());
+    for (const TfrmNote* note : notes)
+        areas.push_back(DesktopColorArea(*note));
+    // One grab for all notes: they are moved out of the way only once.
+    const std::vector<QImage> desktop = GrabDesktop(areas);
+    for (size_t i = 0; i < notes.size(); ++i) {
+        TakeColorFrom(*notes[i], i < desktop.size() ? desktop[i] : QImage());
+        notes[i]->pbPaint();
+        notes[i]->pbSizePaint();
+    }
+}
+
+std::vector<QImage> TfrmMain::GrabDesktopBehindWindows(const std::vector<QRect>& areas) {
+    // The screen shows the notes themselves, each over its own spot, and maybe the panel; the
+    // desktop is what lies behind them, so they step aside while it is read.
+    std::vector<QWidget*> hidden;
+    const auto inTheWay = [&areas](const QRect& window) {
+        return std::any_of(areas.begin(), areas.end(),
+                           [&window](const QRect& area) { return window.intersects(area); });
+    };
+    for (TfrmNote* note : Notes()) {
+        if (note->isVisible() && inTheWay(note->frameGeometry())) {
+            hidden.push_back(note);
+            note->hide();
+        }
+    }
+    if (isVisible() && inTheWay(frameGeometry())) {
+        hidden.push_back(this);
+        hide();
+    }
+    if (!hidden.empty()) {
+        // Long enough for the window system to draw what was behind them, and never longer.
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 250)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 25);
+    }
+    std::vector<QImage> images;
+    images.reserve(areas.size());
+    for (const QRect& area : areas) {
+        QScreen* screen = QGuiApplication::screenAt(area.topLeft());
+        if (screen == nullptr) {
+            images.emplace_back();
+            continue;
+        }
+        const QRect bounds = screen->geometry();
+        const QRect inside = area.intersected(bounds);
+        if (inside.isEmpty()) {
+            images.emplace_back();
+            continue;
+        }
+        images.push_back(screen
+                             ->grabWindow(0, inside.x() - bounds.x(), inside.y() - bounds.y(),
+                                          inside.width(), inside.height())
+                             .toImage());
+    }
+    for (QWidget* window : hidden) {
+        window->setAttribute(Qt::WA_ShowWithoutActivating, window != this);
+        window->show();
+    }
+    if (std::find(hidden.begin(), hidden.end(), this) != hidden.end()) {
+        raise();
+        activateWindow();
+    }
+    return images;
+}
+
+void TfrmMain::ShiftNoteColors(int amount) {
+    for (TfrmNote* note : Notes()) {
+        note->SetNoteColor(ShiftColor(note->NoteColor(), amount));
+        note->update();
+    }
+}
+
+void TfrmMain::btnDarkerClick() {
+    ShiftNoteColors(-5);
+}
+
+void TfrmMain::btnBrighterClick() {
+    ShiftNoteColors(+5);
+}
+
+void TfrmMain::ArrangeNotes(TArrangement arrange) {
+    // Rolling up saves modified texts; a note that cannot be saved stops the command before
+    // anything moves.
+    MinimizeAllNotes();
+    const std::vector<TfrmNote*> notes = Notes();
+    std::vector<TNotePlace> places;
+    places.reserve(notes.size());
+    for (const TfrmNote* note : notes)
+        places.push_back({note->geometry().x(), note->geometry().y()});
+    const TSnapSettings snap = SnapSettings();
+    arrange(places, snap.Grid, snap.GridX, snap.GridY);
+    for (size_t i = 0; i < notes.size(); ++i)
+        notes[i]->move(places[i].Left, places[i].Top);
+    ShowNoteDetails();
+}
+
+void TfrmMain::cmArrangeInaClusterClick() {
+    ArrangeNotes(&ArrangeInCluster);
+}
+
+void TfrmMain::cmArrangeHorizontallyClick() {
+    ArrangeNotes(&ArrangeHorizontally);
+}
+
+void TfrmMain::cmArrangeVerticallyClick() {
+    ArrangeNotes(&ArrangeVertically);
 }
 
 void TfrmMain::BuildMenus() {
@@ -579,9 +811,12 @@ void TfrmMain::BuildMenus() {
     connect(item(arrange, "cmBringAllNotestoFront", QStringLiteral("使所有 Notes 置顶(&B)")),
             &QAction::triggered, this, [this] { BringAllNotesToFront(); });
     QMenu* group = menu(arrange, "mmMinimizeAndGroup", QStringLiteral("最小化和组的所有 Notes"));
-    item(group, "cmArrangeInaCluster", QStringLiteral("在群集中(&C)"));
-    item(group, "cmArrangeHorizontally", QStringLiteral("水平(&H)"));
-    item(group, "cmArrangeVertically", QStringLiteral("垂直(&V)"));
+    connect(item(group, "cmArrangeInaCluster", QStringLiteral("在群集中(&C)")), &QAction::triggered,
+            this, reported(&TfrmMain::cmArrangeInaClusterClick));
+    connect(item(group, "cmArrangeHorizontally", QStringLiteral("水平(&H)")), &QAction::triggered,
+            this, reported(&TfrmMain::cmArrangeHorizontallyClick));
+    connect(item(group, "cmArrangeVertically", QStringLiteral("垂直(&V)")), &QAction::triggered,
+            this, reported(&TfrmMain::cmArrangeVerticallyClick));
     arrange->addMenu(group);
     arrange->addSeparator();
     connect(item(arrange, "cmShowLostNotes", QStringLiteral("显示丢失的 Notes (&S)")),

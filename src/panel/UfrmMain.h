@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UGraphics.h"
+#include "UNoteArrangement.h"
 #include "UNoteFiles.h"
 #include "UPlatform.h"
 #include "UTBoxController.h"
@@ -10,6 +11,7 @@
 #include "qzScreenSnapper.h"
 
 #include <QIcon>
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -36,6 +38,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
+class QPainter;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
@@ -152,6 +155,33 @@ public:
     void ApplyTrayIcon();
     // A 16 x 16 yellow note with a darker title strip.
     static QIcon BuiltInTrayIcon();
+
+    // The arrangement commands: every note rolls up, then the rolled-up notes become a block
+    // (near-square, one row, one column) snapped to the grid as the Options tab says.
+    void cmArrangeInaClusterClick();
+    void cmArrangeHorizontallyClick();
+    void cmArrangeVerticallyClick();
+
+    // The Appearance tab. The preview strip from GradientStart to GradientEnd, column by column.
+    void DrawGradient(QPainter& painter) const;
+    // A mouse button released at x on the strip: the colour dialog for the nearer end.
+    void pbGradientMouseUp(int x);
+    // Each listed note in turn takes the next colour of the gradient from c1 to c2.
+    void ApplyGradient(TColor c1, TColor c2);
+    void btnApplyGradientClick();
+    void btnRandomizeColorsClick();
+    void btnGradientFromNotesClick();
+    // Every note takes a brightened average of the desktop under the left end of its title bar.
+    void btnDesktopWallpaperClick();
+    void TakeDesktopColor(TfrmNote& note);
+    // The rectangle of the screen whose colour a note takes: 17 pixels of its title bar.
+    static QRect DesktopColorArea(const TfrmNote& note);
+    void btnDarkerClick();
+    void btnBrighterClick();
+    // The desktop's pixels in rectangles of screen coordinates, one image each, with the notes
+    // and the panel out of the way; a null image where they cannot be had. Tests put their own
+    // desktop here.
+    std::function<std::vector<QImage>(const std::vector<QRect>&)> GrabDesktop;
 
     // The network side, made with the panel; its address book is read by LoadDataModule.
     Tdm& dm() { return *Dm_; }
@@ -281,6 +311,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowDefaultFont();
@@ -292,6 +323,11 @@ private:
     void BuildTray();
     void RepaintNotes(bool minimizedOnly);
     void RemoveEntry(const TfrmNote& note);
+    using TArrangement = void (*)(std::vector<TNotePlace>&, bool, int32_t, int32_t);
+    void ArrangeNotes(TArrangement arrange);
+    void ShiftNoteColors(int amount);
+    void TakeColorFrom(TfrmNote& note, const QImage& desktop);
+    std::vector<QImage> GrabDesktopBehindWindows(const std::vector<QRect>& areas);
 
     TServices Services_;
     TqzRegVal Ini_;
