@@ -67,6 +67,7 @@ bench)
         build/bench/bench/bench_save_sequence
     build/bench/bench/bench_snapping
     bench/smtp_vs_sink.sh build/bench/bench/bench_smtp_server
+    build/bench/bench/bench_colourpicker
     exec bench/drag_under_xvfb.sh build/bench/bench/bench_drag
     ;;
 *)

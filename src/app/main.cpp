@@ -6,6 +6,7 @@
 #include "URandom.h"
 #include "USessionEnd.h"
 #include "UVornApp.h"
+#include "qzColorPickerDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,7 +35,10 @@ int main(int argc, char* argv[]) {
     TQtPrompt prompt;
     TQtScreens screens;
     TQtClock clock;
-    TQtDialogs dialogs;
+    TQtDialogs qtDialogs;
+    // Every colour the user chooses goes through the program's own picker, one for all.
+    TqzColorPickerDialog dlgColor = ProgramColorDialog();
+    TPickerDialogs dialogs(qtDialogs, dlgColor);
     TQtDesktop desktop;
     const std::string appFolder = ComputeAppFolder();
     // A folder named by VORN_HOME that is not there yet is where the user wants the notes.
