@@ -1,5 +1,6 @@
 #include "USmtpSession.h"
 
+#include "UConvert.h"
 #include "UProduct.h"
 
 #include <algorithm>
@@ -12,26 +13,8 @@ namespace {
 constexpr std::string_view CRLF = "\r\n";
 constexpr std::string_view Blanks = " \t";
 
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return UpperAscii(x) == UpperAscii(y);
-           });
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(Blanks);
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = text.find_last_not_of(Blanks);
-    return text.substr(first, last - first + 1);
+    return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
 }
 
 // Text of the client's that goes back in a reply: a CR, LF or other control octet there would
@@ -49,7 +32,7 @@ std::string Printable(std::string_view text) {
 // The address of a MAIL or RCPT argument: inside the angle brackets, or the first word when
 // the client sent none.
 std::string AddressOf(std::string_view text) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     const size_t open = text.find('<');
     if (open != std::string_view::npos) {
         const size_t close = text.find('>', open + 1);
@@ -63,7 +46,7 @@ bool IsHttpMethod(std::string_view verb) {
     static constexpr std::array<std::string_view, 9> Methods = {
         "GET", "POST", "PUT", "HEAD", "CONNECT", "OPTIONS", "DELETE", "PATCH", "TRACE"};
     return std::any_of(Methods.begin(), Methods.end(),
-                       [verb](std::string_view method) { return EqualsNoCase(verb, method); });
+                       [verb](std::string_view method) { return SameTextAscii(verb, method); });
 }
 
 // A browser or a script tricked into talking to this port sends HTTP headers, whose lines could
@@ -95,7 +78,7 @@ bool IsHttpHeaderLine(std::string_view line) {
         return false;
     const std::string_view name = line.substr(0, end);
     return std::any_of(Names.begin(), Names.end(),
-                       [name](std::string_view known) { return EqualsNoCase(name, known); });
+                       [name](std::string_view known) { return SameTextAscii(name, known); });
 }
 
 // Where the name of a header line "Name: value" ends, or npos when the line is no header. The
@@ -173,10 +156,10 @@ void TSmtpSession::Command(const std::string& line, std::string& replies) {
     const bool first = ++Commands_ == 1;
     const std::string_view text(line);
     const size_t blank = text.find(' ');
-    std::string verb(text.substr(0, blank));
-    std::transform(verb.begin(), verb.end(), verb.begin(), UpperAscii);
+    // Commands in any letter case (Python's smtplib sends them in lower case).
+    const std::string verb = LowerCaseAscii(text.substr(0, blank));
     const std::string_view argument =
-        blank == std::string_view::npos ? std::string_view() : Trim(text.substr(blank + 1));
+        blank == std::string_view::npos ? std::string_view() : TrimBlanks(text.substr(blank + 1));
 
     if ((first && IsHttpMethod(verb)) || IsHttpHeaderLine(text)) {
         replies += "221 This is an SMTP server, closing connection";
@@ -187,9 +170,9 @@ void TSmtpSession::Command(const std::string& line, std::string& replies) {
 
     static constexpr std::string_view ParameterError =
         "501 Syntax error in parameters or arguments";
-    if (verb == "EHLO") {
+    if (verb == "ehlo") {
         Reply(replies, "500 命令未确认");
-    } else if (verb == "HELO") {
+    } else if (verb == "helo") {
         if (Greeted_) {
             Reply(replies, "503 ");
         } else if (argument.empty()) {
@@ -198,7 +181,7 @@ void TSmtpSession::Command(const std::string& line, std::string& replies) {
             Greeted_ = true;
             Reply(replies, "250 您好 " + Printable(argument));
         }
-    } else if (verb == "MAIL") {
+    } else if (verb == "mail") {
         if (!Greeted_) {
             Reply(replies, "501 有礼貌的人说 HELLO");
         } else if (!StartsWithNoCase(argument, "FROM:")) {
@@ -209,7 +192,7 @@ void TSmtpSession::Command(const std::string& line, std::string& replies) {
             HasRecipient_ = false;
             Reply(replies, "250 " + Printable(From_) + " 地址正确");
         }
-    } else if (verb == "RCPT") {
+    } else if (verb == "rcpt") {
         if (!HasSender_) {
             Reply(replies, "503 ");
         } else if (!StartsWithNoCase(argument, "TO:")) {
@@ -218,7 +201,7 @@ void TSmtpSession::Command(const std::string& line, std::string& replies) {
             HasRecipient_ = true;
             Reply(replies, "250 " + Printable(AddressOf(argument.substr(3))) + " 地址正确");
         }
-    } else if (verb == "DATA") {
+    } else if (verb == "data") {
         if (!HasRecipient_) {
             Reply(replies, "503 ");
         } else {
@@ -226,16 +209,16 @@ void TSmtpSession::Command(const std::string& line, std::string& replies) {
             InData_ = true;
             Reply(replies, "354 开始邮件输入;结束 <CRLF>.<CRLF>");
         }
-    } else if (verb == "RSET") {
+    } else if (verb == "rset") {
         ClearTransaction();
         Reply(replies, "250 确定");
-    } else if (verb == "NOOP") {
+    } else if (verb == "noop") {
         Reply(replies, "250 确定");
-    } else if (verb == "QUIT") {
+    } else if (verb == "quit") {
         Reply(replies, "221 关闭登录");
         WantsClose_ = true;
-    } else if (verb == "AUTH" || verb == "HELP" || verb == "EXPN" || verb == "VRFY" ||
-               verb == "SOML" || verb == "SEND" || verb == "SAML" || verb == "TURN") {
+    } else if (verb == "auth" || verb == "help" || verb == "expn" || verb == "vrfy" ||
+               verb == "soml" || verb == "send" || verb == "saml" || verb == "turn") {
         Reply(replies, "500 语法错误-命令无法理解： " + Printable(argument) + ":");
     } else {
         Reply(replies, "500 语法错误");
@@ -349,9 +332,9 @@ TSmtpMessage TSmtpSession::ParseMessage() {
     }
     for (const std::string& header : headers) {
         const size_t end = HeaderNameEnd(header);
-        if (EqualsNoCase(std::string_view(header).substr(0, end), "X-Vorn")) {
+        if (SameTextAscii(std::string_view(header).substr(0, end), "X-Vorn")) {
             const size_t colon = header.find(':', end);
-            message.XVorn = std::string(Trim(std::string_view(header).substr(colon + 1)));
+            message.XVorn = std::string(TrimBlanks(std::string_view(header).substr(colon + 1)));
             break;
         }
     }

@@ -1416,19 +1416,6 @@ void TfrmMain::ShowAbout() {
 
 // ---- the network ------------------------------------------------------------------------------
 
-namespace {
-
-// Without the blanks and control characters around it.
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
-
 void TfrmMain::LoadDataModule() {
     RunReported(Services_.Prompt, [this] { Dm_->Load(); });
 }
@@ -1442,12 +1429,12 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::btnListenClick() {
     const std::string user = FromQ(edtIdentity->text());
-    if (Trimmed(user).empty()) {
+    if (Trim(user).empty()) {
         Prompt().ShowMessage("Please enter a username");
         return;
     }
     int32_t port = -1;
-    if (!TryStrToInt(Trimmed(FromQ(edtPort->text())), port))
+    if (!TryStrToInt(Trim(FromQ(edtPort->text())), port))
         port = -1;
     if (port < 0 || port > 65535) {
         Prompt().ShowMessage("Invalid Port number!");

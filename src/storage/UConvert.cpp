@@ -177,3 +177,24 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
     }
     return true;
 }
+
+namespace {
+
+template <class TIsBlank>
+std::string_view TrimWhere(std::string_view text, TIsBlank isBlank) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+std::string_view Trim(std::string_view text) {
+    return TrimWhere(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    return TrimWhere(text, [](char c) { return c == ' ' || c == '\t'; });
+}

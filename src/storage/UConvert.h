@@ -36,3 +36,8 @@ double RoundHalfEven(double value);
 // ASCII letters A to Z become a to z; every other byte stays as it is.
 std::string LowerCaseAscii(std::string_view text);
 bool SameTextAscii(std::string_view a, std::string_view b);
+
+// Without the white space and control characters (every byte up to the blank) at both ends.
+std::string_view Trim(std::string_view text);
+// Without the blanks and tabs at both ends.
+std::string_view TrimBlanks(std::string_view text);

@@ -9,14 +9,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The name of a "[name]" line; false for any other line.
 bool ParseSectionHeader(std::string_view line, std::string_view& name) {
     line = TrimBlanks(line);

@@ -16,16 +16,6 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
-// Drops white space and control characters at both ends.
-std::string_view Trim(std::string_view text) {
-    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Delphi-style Copy: characters from a 0-based start, a count below 0 giving nothing.
 std::string_view Middle(std::string_view text, size_t start, std::ptrdiff_t count) {
     if (count <= 0 || start >= text.size())
