@@ -13,7 +13,7 @@ TfrmNote* TNoteFactory::CreateNoteWindow(const std::string& text, int32_t left, 
                                          int32_t width, int32_t height, TColor color,
                                          const std::string& fontName, int32_t fontSize,
                                          TColor fontColor, bool readOnly, bool onTop) {
-    if (static_cast<int>(Main_.Notes().size()) >= MaxNoteWindows) {
+    if (Main_.AtNoteLimit()) {
         Main_.Prompt().ShowMessage(NoteLimitMessage());
         return nullptr;
     }

@@ -15,14 +15,18 @@ int64_t FloorDiv(int64_t value, int64_t divisor) {
 
 } // namespace
 
-int32_t GridPosition(int64_t value, int32_t spacing) {
+int64_t NearestGridLine(int64_t value, int32_t spacing) {
     if (spacing < 1)
-        return ClampToInt32(value);
+        return value;
     int64_t lines = FloorDiv(value, spacing);
     const int64_t rest = value - lines * spacing; // 0 <= rest < spacing
     if (2 * rest > spacing || (2 * rest == spacing && lines % 2 != 0))
         ++lines;
-    return ClampToInt32(lines * spacing);
+    return lines * spacing;
+}
+
+int32_t GridPosition(int64_t value, int32_t spacing) {
+    return ClampToInt32(NearestGridLine(value, spacing));
 }
 
 int32_t GridLength(int64_t value, int32_t spacing) {

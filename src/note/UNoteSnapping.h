@@ -20,8 +20,10 @@ struct TSnapSettings {
     int32_t GridY = 8;
 };
 
-// A position on the grid: the nearest grid line, an exact half going to the even one. A spacing
-// below 1 leaves the value as it is.
+// The nearest grid line, an exact half going to the even one. A spacing below 1 leaves the
+// value as it is.
+int64_t NearestGridLine(int64_t value, int32_t spacing);
+// The same as a screen coordinate.
 int32_t GridPosition(int64_t value, int32_t spacing);
 // A length on the grid: whole spacings plus one, so that a window whose left edge lies on a grid
 // line has its last column on one too.

@@ -1,6 +1,6 @@
 #include "UNoteArrangement.h"
 
-#include "UConvert.h"
+#include "UNoteSnapping.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,8 +36,8 @@ void ArrangeBlock(std::vector<TNotePlace>& notes, int32_t columns, int32_t rows,
 int32_t RoundToGrid(int32_t value, int32_t spacing) {
     if (spacing < 1)
         return value;
-    const int64_t steps = static_cast<int64_t>(RoundHalfEven(static_cast<double>(value) / spacing));
-    int64_t result = steps * spacing;
+    int64_t result = NearestGridLine(value, spacing);
+    // The line beyond the coordinate range gives way to the last one inside it.
     if (result > Int32Max)
         result -= spacing;
     else if (result < Int32Min)

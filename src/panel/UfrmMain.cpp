@@ -1484,7 +1484,7 @@ void TfrmMain::timQueueTimer() {
             break;
         if (lines.empty())
             continue;
-        if (Notes().size() >= MaxNoteWindows) {
+        if (AtNoteLimit()) {
             ++dropped;
             continue;
         }

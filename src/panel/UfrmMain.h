@@ -98,6 +98,8 @@ public:
 
     // The notes list, which is the registry of open note windows, in the order they were opened.
     const std::vector<TfrmNote*>& Notes() const;
+    // No new note window may be made.
+    bool AtNoteLimit() const { return Notes().size() >= static_cast<size_t>(MaxNoteWindows); }
     // Appends the window; when the store has no record for its number, one is made from it.
     void RegisterNote(TfrmNote& note);
     // Removes the first window with that note number, then refreshes the details.
