@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Vorn's build commands for a Debian 12 machine. Each installs the Debian packages that are
 # missing (as root or through sudo), configures and builds.
-#   ./vorn.sh run     build, install into $VORN_INSTALL_DIR (default ~/.local/lib/vorn) and start
-#                     the program from there: the notes live beside the installed program
+#   ./vorn.sh run     build, install for this user under $VORN_PREFIX (default ~/.local: the
+#                     program in lib/vorn, its menu entry and icon in share) and start the
+#                     installed program: the notes live beside it
 #   ./vorn.sh test    build with AddressSanitizer and UndefinedBehaviorSanitizer, run every test;
 #                     then the threaded ones again under ThreadSanitizer
 #   ./vorn.sh bench   build optimised and run the benchmarks
@@ -12,7 +13,7 @@ cd "$(dirname "$0")"
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
     fonts-dejavu-core fonts-wqy-microhei)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
-    openbox imagemagick trayer python3 python3-aiosmtpd swaks curl)
+    openbox imagemagick trayer python3 python3-aiosmtpd swaks curl desktop-file-utils)
 # postfix only for its load tools smtp-source and smtp-sink; no mail daemon is started.
 BENCH_PACKAGES=(libbenchmark-dev python3 xvfb x11-utils trayer postfix)
 
@@ -42,9 +43,9 @@ case "${1:-}" in
 run)
     ensure_packages "${BUILD_PACKAGES[@]}"
     build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_BUILD_TESTS=OFF
-    prefix=${VORN_INSTALL_DIR:-$HOME/.local/lib/vorn}
+    prefix=${VORN_PREFIX:-$HOME/.local}
     cmake --install build/release --prefix "$prefix"
-    exec "$prefix/vorn"
+    exec "$prefix/lib/vorn/vorn"
     ;;
 test)
     ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"

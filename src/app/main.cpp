@@ -1,6 +1,7 @@
 #include "UAppFolder.h"
 #include "UAutostart.h"
 #include "UMappedProbe.h"
+#include "UProduct.h"
 #include "UQtDialogs.h"
 #include "UQtPlatform.h"
 #include "URandom.h"
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
     ChoosePlatform();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VornNotes"));
+    // Ties the windows to the installed menu entry, and so to its icon.
+    QApplication::setDesktopFileName(QString::fromLatin1(ProductIconName));
     QApplication::setQuitOnLastWindowClosed(false); // the notes and the tray keep it running
     InstallMappedProbe();
     Randomize();

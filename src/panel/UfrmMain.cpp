@@ -196,6 +196,7 @@ TfrmMain::TfrmMain(const TServices& services)
     root->addWidget(pcMain, 1);
     root->addWidget(bottom);
     BuildTray();
+    WatchScreens();
 
     Dm_ = std::make_unique<Tdm>(services.AppFolder);
     RunSendDialog = [](TfrmSend& dialog) { return dialog.exec() == QDialog::Accepted; };
@@ -775,11 +776,12 @@ void TfrmMain::BuildMenus() {
     connect(item(file, "cmHideControlPanel", QStringLiteral("隐藏控制面板(&H)")),
             &QAction::triggered, this, [this] { HideCommand(); });
     file->addSeparator();
-    QAction* createNote =
+    cmCreateVornNote =
         item(file, "cmCreateVornNote", QStringLiteral("创建 Vorn-Note(&N)"), Qt::Key_F4);
-    // F4 makes a note from every window of the program, the notes included.
-    createNote->setShortcutContext(Qt::ApplicationShortcut);
-    connect(createNote, &QAction::triggered, this, newNote);
+    // F4 makes a note from every window of the program, the notes included; each note holds the
+    // action too (RegisterNote), as a shortcut counts only while one of its widgets is visible.
+    cmCreateVornNote->setShortcutContext(Qt::ApplicationShortcut);
+    connect(cmCreateVornNote, &QAction::triggered, this, newNote);
     never(item(file, "cmCreateVornChat", QStringLiteral("&创建 Vorn-Chat"),
                QKeySequence(Qt::Key_F6)));
     file->addSeparator();
@@ -990,6 +992,59 @@ void TfrmMain::ShowLostNotes() {
         BringOntoScreen(*note, monitors);
 }
 
+void TfrmMain::KeepPanelPlaceOnScreen() {
+    if (PointOnScreen(Services_.Screens.Monitors(), LastPanelX, LastPanelY))
+        return;
+    const TScreenSize screen = Services_.Screens.PrimaryScreenSize();
+    LastPanelX = (screen.Width - width()) / 2;
+    LastPanelY = (screen.Height - height()) / 2;
+}
+
+void TfrmMain::ScreensChanged() {
+    ShowLostNotes();
+    // A hidden panel waits off the monitors on purpose; only its remembered place matters. A
+    // shown one comes wholly onto the nearest work area, frame and all, as a lost note does.
+    if (isVisible()) {
+        const std::vector<TMonitor> monitors = Services_.Screens.Monitors();
+        const QRect frame = frameGeometry();
+        if (!RectOnScreen(monitors, frame.x(), frame.y(), frame.width(), frame.height())) {
+            const TPoint place =
+                MoveOntoScreen(monitors, {frame.left(), frame.top(), frame.left() + frame.width(),
+                                          frame.top() + frame.height()});
+            const QPoint client = PanelPlace() + QPoint(place.X, place.Y) - frame.topLeft();
+            MovePanel(client.x(), client.y());
+        }
+        LastPanelX = PanelPlace().x();
+        LastPanelY = PanelPlace().y();
+    }
+    KeepPanelPlaceOnScreen();
+}
+
+void TfrmMain::WatchScreens() {
+    // The screen list and work areas settle only after these signals, and one unplugging
+    // sends several of them: the notes are looked at once, from the event loop.
+    const auto changed = [this] {
+        if (ScreensChangePending_)
+            return;
+        ScreensChangePending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            ScreensChangePending_ = false;
+            ScreensChanged();
+        });
+    };
+    const auto watch = [this, changed](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, changed);
+        connect(screen, &QScreen::availableGeometryChanged, this, changed);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [watch, changed](QScreen* screen) {
+        watch(screen);
+        changed();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, changed);
+}
+
 TNoteDefaults TfrmMain::NoteDefaults() const {
     return ReadNoteDefaults(Ini_, Services_.Screens);
 }
@@ -1000,6 +1055,7 @@ const std::vector<TfrmNote*>& TfrmMain::Notes() const {
 
 void TfrmMain::RegisterNote(TfrmNote& note) {
     NotesModel_->Append(note);
+    note.addAction(cmCreateVornNote); // F4 with the panel hidden behind the tray
     if (Store_ && !Store_->Contains(note.NoteId()))
         Store_->Add(note.NoteId(), note.CreateConfig());
 }
@@ -1076,11 +1132,7 @@ void TfrmMain::LoadSettingsToControls() {
 
     LastPanelX = Ini_.GetInteger("iLastX");
     LastPanelY = Ini_.GetInteger("iLastY");
-    if (!PointOnScreen(Services_.Screens.Monitors(), LastPanelX, LastPanelY)) {
-        const TScreenSize screen = Services_.Screens.PrimaryScreenSize();
-        LastPanelX = (screen.Width - width()) / 2;
-        LastPanelY = (screen.Height - height()) / 2;
-    }
+    KeepPanelPlaceOnScreen();
     ShowDefaultFont();
 
     chkRandomColor->setChecked(Ini_.GetBoolean("bRandomColor"));

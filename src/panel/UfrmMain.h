@@ -129,6 +129,9 @@ public:
     void MinimizeAllNotes();
     void RestoreAllNotes();
     void ShowLostNotes();
+    // The monitors changed while the program runs: lost notes come back onto the screens, and
+    // the panel's remembered place (and the panel, when shown) too.
+    void ScreensChanged();
     // A new empty note from the factory; errors are reported.
     void CreateNewNoteCommand() override;
     // The selected note's place, size and text in the details pane, or "..." with no selection.
@@ -280,6 +283,7 @@ public:
     QMenuBar* mmMain;
     QMenu* pmTray;
     QAction* pmAppLabel;
+    QAction* cmCreateVornNote;
     QSystemTrayIcon* TrayIcon;
     QListView* lbNotes;
     QSplitter* splNotes;
@@ -323,6 +327,9 @@ private:
     void BuildAppearanceTab();
     void BuildMenus();
     void BuildTray();
+    void WatchScreens();
+    // The remembered place becomes the primary screen's centre when it is on no monitor.
+    void KeepPanelPlaceOnScreen();
     void RepaintNotes(bool minimizedOnly);
     void RemoveEntry(const TfrmNote& note);
     using TArrangement = void (*)(std::vector<TNotePlace>&, bool, int32_t, int32_t);
@@ -340,4 +347,5 @@ private:
     TBoxController BoxController_{*this};
     std::unique_ptr<Tdm> Dm_;
     std::unique_ptr<TScreenSnapper> ScreenSnapper_;
+    bool ScreensChangePending_ = false;
 };

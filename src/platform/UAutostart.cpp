@@ -1,5 +1,7 @@
 #include "UAutostart.h"
 
+#include "UProduct.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -110,6 +112,9 @@ std::string AutostartEntryText(const std::string& program, const std::string& de
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Vorn\n"
+           "Icon=" +
+           std::string(ProductIconName) +
+           "\n"
            "Comment=" +
            EscapeValue(description) +
            "\n"

@@ -6,6 +6,8 @@
 
 inline constexpr const char* ProductName = "Vorn";
 inline constexpr const char* ProductVersion = "v2.04b";
+// The icon and menu entry installed for desktops: share/icons/.../vorn.svg, vorn.desktop.
+inline constexpr const char* ProductIconName = "vorn";
 // The application title: name, blank, version.
 inline std::string ProductTitle() {
     return std::string(ProductName) + " " + ProductVersion;

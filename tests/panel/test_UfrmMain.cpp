@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSystemTrayIcon>
@@ -490,6 +492,83 @@ TEST(PanelArrange, MinimizeRestoreAndLostNotes) {
     EXPECT_EQ(b->pos(), stays);
     for (TfrmNote* note : {a, b, c})
         EXPECT_TRUE(RectOnScreen(monitors, note->x(), note->y(), note->width(), note->height()));
+}
+
+// Two monitors side by side; then the right one is unplugged, or the left one shrinks. The
+// screen signals only say that something changed; the monitors come from the fake.
+TEST(PanelScreens, NotesAndPanelFollowTheMonitors) {
+    const TMonitor left{{0, 0, 1024, 768}, {0, 0, 1024, 738}};
+    const TMonitor right{{1024, 0, 2048, 768}, {1024, 0, 2048, 738}};
+    const TMonitor smaller{{0, 0, 800, 600}, {0, 0, 800, 570}};
+    struct Row {
+        const char* what;
+        std::vector<TMonitor> after;
+        std::function<void()> signal;
+        bool panelShown;
+    };
+    EnsureApplication();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const std::vector<Row> rows{
+        {"unplugged, panel shown",
+         {left},
+         [screen] { Q_EMIT qGuiApp->screenRemoved(screen); },
+         true},
+        {"unplugged, panel hidden",
+         {left},
+         [screen] { Q_EMIT screen->geometryChanged(screen->geometry()); },
+         false},
+        {"work area shrinks",
+         {smaller},
+         [screen] { Q_EMIT screen->availableGeometryChanged(screen->availableGeometry()); },
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Panel run;
+        ASSERT_TRUE(run.started);
+        TfrmMain& main = run.Main();
+        run.Screens.List = {left, right};
+        TfrmNote* stays = run.AddNote(100, 100);
+        TfrmNote* onRight = run.AddNote(1500, 200);
+        TfrmNote* corner = run.AddNote(700, 500); // off the smaller monitor only
+        ASSERT_TRUE(stays && onRight && corner);
+        main.MovePanel(1300, 300);
+        main.show();
+        if (!row.panelShown)
+            main.HideControlPanel();
+
+        run.Screens.List = row.after;
+        row.signal();
+        row.signal(); // one unplugging sends several signals
+        QCoreApplication::processEvents();
+
+        for (TfrmNote* note : {stays, onRight, corner})
+            EXPECT_TRUE(
+                RectOnScreen(row.after, note->x(), note->y(), note->width(), note->height()))
+                << note->x() << "," << note->y();
+        EXPECT_EQ(stays->pos(), QPoint(100, 100));
+        const TMonitor& area = row.after.front();
+        if (row.after.front().Bounds.Right == 1024) {
+            EXPECT_EQ(onRight->pos(), QPoint(1024 - 128, 200)); // the nearest work area
+            EXPECT_EQ(corner->pos(), QPoint(700, 500));
+        } else {
+            EXPECT_EQ(corner->pos(), QPoint(800 - 128, 570 - 128));
+        }
+        EXPECT_EQ(main.isVisible(), row.panelShown);
+        if (row.panelShown) {
+            // wholly on the work area, frame and all, against its right edge, and remembered
+            const QRect frame = main.frameGeometry();
+            EXPECT_TRUE(
+                RectOnScreen(row.after, frame.x(), frame.y(), frame.width(), frame.height()));
+            EXPECT_EQ(frame.x() + frame.width(), area.WorkArea.Right);
+            EXPECT_EQ(QPoint(main.LastPanelX, main.LastPanelY), main.PanelPlace());
+        } else {
+            const QPoint centre((area.Bounds.Right - main.width()) / 2,
+                                (area.Bounds.Bottom - main.height()) / 2);
+            EXPECT_EQ(QPoint(main.LastPanelX, main.LastPanelY), centre);
+        }
+    }
 }
 
 TEST(PanelTray, HintMenuAndIcon) {

@@ -85,6 +85,7 @@ TEST(AutostartEntryText, WholeEntry) {
               "[Desktop Entry]\n"
               "Type=Application\n"
               "Name=Vorn\n"
+              "Icon=vorn\n"
               "Comment=Vorn - Qwerl Software\n"
               "Exec=/home/ann/.local/bin/vorn\n"
               "Terminal=false\n"
@@ -119,14 +120,14 @@ TEST(AutostartEntryText, ExecQuotesAndEscapesThePath) {
         const std::string entry = AutostartEntryText(row.program, Description);
         EXPECT_EQ(Value(entry, "Exec"), row.exec);
         // Whatever the path holds, the entry keeps its seven lines.
-        EXPECT_EQ(std::count(entry.begin(), entry.end(), '\n'), 7);
+        EXPECT_EQ(std::count(entry.begin(), entry.end(), '\n'), 8);
     }
 }
 
 TEST(AutostartEntryText, CommentEscapesLineBreaksAndBackslashes) {
     const std::string entry = AutostartEntryText("/usr/bin/vorn", "one\ntwo \\ 100%");
     EXPECT_EQ(Value(entry, "Comment"), R"(one\ntwo \\ 100%)");
-    EXPECT_EQ(std::count(entry.begin(), entry.end(), '\n'), 7);
+    EXPECT_EQ(std::count(entry.begin(), entry.end(), '\n'), 8);
 }
 
 TEST(AutostartEntry, WriteCreatesTheFolderAndRemoveDeletesTheEntry) {
