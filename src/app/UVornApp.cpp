@@ -1,6 +1,8 @@
 #include "UVornApp.h"
 
 #include "UConvert.h"
+#include "UFileUtil.h"
+#include "UNoteFiles.h"
 #include "UScreenFunctions.h"
 #include "USystem.h"
 #include "UfrmNote.h"
@@ -43,6 +45,14 @@ bool TVornApp::FormCreate() {
     main.setWindowTitle(QStringLiteral("Vorn v2.04b"));
     main.GradientStart = RandomColor();
     main.GradientEnd = RandomColor();
+
+    // A write cut short by a kill or a power cut leaves its temporary file; the file itself is
+    // whole, old or new, and the temporary only a copy.
+    RemoveStaleTemporaries(main.AppFolder(), [](const std::string& name) {
+        return name == "vorn.ini" || name == "vornnotes.xml" || name == "addrbook.txt";
+    });
+    RemoveStaleTemporaries(NotesFolder(main.AppFolder()),
+                           [](const std::string& name) { return NoteIdFromFileName(name) >= 0; });
 
     // Settings that cannot be read are reported; the program goes on with what was read.
     RunReported(prompt, [&] { main.Ini().Load(); });

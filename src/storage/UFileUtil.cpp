@@ -10,13 +10,21 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <signal.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
+
+// The temporary file of a write of `path` by the process `pid`; the number tells the tries
+// apart.
+std::string TemporaryName(const std::string& path, pid_t pid, int attempt) {
+    return path + ".tmp" + std::to_string(pid) + "-" + std::to_string(attempt);
+}
 
 // The mode a new file gets from the process's umask (read, not set, so no other thread's new
 // file is affected).
@@ -64,6 +72,33 @@ std::string ReadFileBytes(const std::string& path) {
     return std::move(*bytes);
 }
 
+void RemoveStaleTemporaries(const std::string& folder,
+                            const std::function<bool(const std::string& name)>& owned) {
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr)
+        return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        const size_t mark = name.rfind(".tmp");
+        const size_t dash = name.find('-', mark);
+        if (mark == std::string::npos || mark == 0 || dash == std::string::npos)
+            continue;
+        int32_t pid = 0;
+        int32_t attempt = 0;
+        if (!TryStrToInt(std::string_view(name).substr(mark + 4, dash - mark - 4), pid) ||
+            !TryStrToInt(std::string_view(name).substr(dash + 1), attempt) || pid <= 0 ||
+            attempt < 0 || name != TemporaryName(name.substr(0, mark), pid, attempt) ||
+            !owned(name.substr(0, mark)))
+            continue;
+        if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH)
+            stale.push_back(name);
+    }
+    ::closedir(listing);
+    for (const std::string& name : stale)
+        ::unlink((folder + (folder.ends_with('/') ? "" : "/") + name).c_str());
+}
+
 void WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
     const auto fail = [&path](const char* what, int error) {
         throw Exception(std::string(what) + " \"" + path + "\". " + std::strerror(error));
@@ -79,7 +114,7 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync)
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temporary = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        temporary = TemporaryName(path, ::getpid(), attempt);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && (errno != EEXIST || attempt > 100))
             fail("Cannot create file", errno);

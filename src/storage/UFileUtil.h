@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,11 @@ std::optional<std::string> ReadFileIfExists(const std::string& path);
 // fails. With `sync` the data reaches the disk before the rename; a caller writing many files
 // may leave that out and call SyncFolder once at the end.
 void WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true);
+// Removes the temporary files that writes of processes killed mid-write left in the folder
+// ("<name>.tmp<pid>-<n>" for a name that `owned` accepts and a process that is gone). Those of
+// a running process, another copy of the program perhaps, are its writes in progress.
+void RemoveStaleTemporaries(const std::string& folder,
+                            const std::function<bool(const std::string& name)>& owned);
 // Waits until everything written to the file system that holds the folder is on the disk.
 void SyncFolder(const std::string& folder);
 

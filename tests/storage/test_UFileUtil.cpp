@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -90,4 +92,40 @@ TEST(AtomicWrite, ManyFilesAtOnceReportEachFailureAlone) {
         }
     }
     EXPECT_EQ(FilesIn(folder.Path()).size(), 199) << "no temporary file is left";
+}
+
+// The temporaries of a killed process go; those of running ones (this one, init) and of files
+// the caller does not own stay, as does anything else with a similar name.
+TEST(AtomicWrite, StaleTemporariesOfGoneProcessesAreRemoved) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string gone = std::to_string(child);
+    const std::string self = std::to_string(::getpid());
+
+    TempFolder folder;
+    const std::vector<std::string> removed{"a.txt.tmp" + gone + "-0", "a.txt.tmp" + gone + "-12"};
+    const std::vector<std::string> kept{"a.txt",
+                                        "a.txt.tmp" + self + "-0",
+                                        "a.txt.tmp1-0",
+                                        "b.txt.tmp" + gone + "-0",
+                                        "a.txt.tmp" + gone,
+                                        "a.txt.tmp" + gone + "-",
+                                        "a.txt.tmp+" + gone + "-0",
+                                        "a.txt.tmp" + gone + "-0.bak",
+                                        ".tmp" + gone + "-0"};
+    for (const auto* names : {&removed, &kept})
+        for (const std::string& name : *names)
+            WriteFixture(folder.File(name), "x");
+    RemoveStaleTemporaries(folder.Path(), [](const std::string& name) { return name == "a.txt"; });
+    QStringList expected;
+    for (const std::string& name : kept)
+        expected << QString::fromStdString(name);
+    expected.sort();
+    QStringList left = FilesIn(folder.Path());
+    left.sort();
+    EXPECT_EQ(left, expected);
+    RemoveStaleTemporaries(folder.File("missing"), [](const std::string&) { return true; });
 }
