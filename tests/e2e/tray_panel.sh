@@ -7,12 +7,7 @@ vorn=$1
 source "$(dirname "$0")/desktop.sh"
 start_desktop 200 260 trayer xwininfo
 
-# The program looks for a tray as it starts: the tray must be up by then.
-trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool search --onlyvisible --class trayer >/dev/null 2>&1 || { echo "trayer did not come up"; exit 1; }
-sleep 0.5
+start_tray
 
 home="$work/home"
 mkdir -p "$home"
@@ -40,12 +35,7 @@ wait_panel() {
 # The tray's icon is the one the tray window holds once the program has docked it.
 icon=
 for _ in $(seq 200); do
-    for candidate in $(xdotool search --class trayer 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$candidate")"
-        if [ "$WIDTH" -ge 16 ] && [ "$WIDTH" -le 64 ] && [ "$HEIGHT" -le 64 ]; then
-            icon="$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
-        fi
-    done
+    icon=$(tray_icon)
     # grep reads to the end: an early exit would fail the pipe under pipefail
     [ -n "$icon" ] && xwininfo -root -tree | grep -i '"vorn"' >/dev/null && break
     icon=

@@ -129,6 +129,8 @@ TEST(NoteKeys, F4InANoteMakesANoteThroughThePanelsShortcut) {
     ASSERT_TRUE(run.started);
     TfrmNote* note = run.AddNote(200, 200);
     ASSERT_NE(note, nullptr);
+    // With a tray the panel, and the menu that holds the shortcut, are out of sight.
+    run.Main().HideControlPanel();
     note->activateWindow();
     QApplication::setActiveWindow(note);
     QPlainTextEdit* editor = note->Body().Editor();
