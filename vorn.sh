@@ -13,7 +13,8 @@ cd "$(dirname "$0")"
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
     fonts-dejavu-core fonts-wqy-microhei)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
-    openbox imagemagick trayer python3 python3-aiosmtpd swaks curl desktop-file-utils)
+    openbox imagemagick trayer python3 python3-aiosmtpd swaks curl desktop-file-utils clang
+    libclang-rt-14-dev)
 # postfix only for its load tools smtp-source and smtp-sink; no mail daemon is started.
 BENCH_PACKAGES=(libbenchmark-dev python3 xvfb x11-utils trayer postfix)
 
@@ -56,9 +57,14 @@ test)
     # The tests of code that runs on several threads, again under ThreadSanitizer.
     cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORN_TSAN=ON
     cmake --build build/tsan --target vorn_thread_tests
-    cd build/tsan
-    TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/../../tests/tsan.supp" \
-        ctest --output-on-failure -L threads -j "$(nproc)"
+    (cd build/tsan &&
+        TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/../../tests/tsan.supp" \
+            ctest --output-on-failure -L threads -j "$(nproc)")
+    # The parsers of untrusted text under libFuzzer, which needs clang.
+    CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DVORN_FUZZ=ON -DVORN_BUILD_TESTS=OFF
+    cmake --build build/fuzz --target vorn_fuzzers
+    tests/fuzz/run_fuzzers.sh build/fuzz
     ;;
 bench)
     ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
