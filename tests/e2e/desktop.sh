@@ -63,6 +63,13 @@ geometry() {
         /Width:/ { w = $NF } /Height:/ { h = $NF } END { if (x != "") print x, y, w, h }'
 }
 
+# "<map state> <left> <top>" of the control panel (its client area), or nothing while it has no window.
+panel_state() {
+    { xwininfo -name "Vorn v2.04b" 2>/dev/null || true; } | awk '
+        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Map State/ { state = $NF } END { if (state != "") print state, x, y }'
+}
+
 # The whole screen into <file>, for a person to look at afterwards; a failed grab is no failure.
 screenshot() {
     import -window root "$1" 2>/dev/null || true

@@ -16,17 +16,11 @@ VORN_HOME="$home" XDG_CONFIG_HOME="$work/config" "$vorn" >"$work/vorn.log" 2>&1 
 vornpid=$!
 pids+=($vornpid)
 
-# "<map state> <client left> <client top>" of the panel, or nothing while it has no window.
-panel() {
-    { xwininfo -name "Vorn v2.04b" 2>/dev/null || true; } | awk '
-        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        /Map State/ { state = $NF } END { if (state != "") print state, x, y }'
-}
 # Waits until the panel is in that state; prints what it is at the end.
 wait_panel() {
     local want=$1 now=
     for _ in $(seq 50); do
-        now=$(panel)
+        now=$(panel_state)
         case "$now" in "$want"*) break ;; esac
         sleep 0.1
     done
@@ -43,7 +37,7 @@ for _ in $(seq 200); do
 done
 [ -n "$icon" ] || { echo "no tray icon was docked"; cat "$work/vorn.log"; exit 1; }
 
-state=$(panel)
+state=$(panel_state)
 case "$state" in "" | IsUnMapped*) ;; *) echo "the panel is on the screen at start: $state"; exit 1 ;; esac
 
 # The tray menu's second entry (the first is the disabled product label) shows the panel. A
@@ -61,7 +55,7 @@ show_panel() {
     done
 }
 show_panel
-state=$(panel)
+state=$(panel_state)
 [ "$state" = "IsViewable 300 200" ] || { echo "the tray menu showed the panel as: $state"; exit 1; }
 
 # The hide button sits at the right of the bottom bar.
@@ -72,7 +66,7 @@ grep -q '^iLastX=300' "$home/vorn.ini" && grep -q '^iLastY=200' "$home/vorn.ini"
     { echo "hiding did not save the place"; cat "$home/vorn.ini"; exit 1; }
 
 show_panel
-state=$(panel)
+state=$(panel_state)
 [ "$state" = "IsViewable 300 200" ] || { echo "shown again, the panel is: $state"; exit 1; }
 
 kill -TERM "$vornpid"

@@ -223,12 +223,6 @@ panel_menu() {
 panel_window() {
     xdotool search --onlyvisible --name '^Vorn v2.04b$' 2>/dev/null | head -1 || true
 }
-# "<map state> <left> <top>" of the control panel, or nothing while it has no window.
-panel_state() {
-    { xwininfo -name "Vorn v2.04b" 2>/dev/null || true; } | awk '
-        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        /Map State/ { state = $NF } END { if (state != "") print state, x, y }'
-}
 panel_shown() { case "$(panel_state)" in IsViewable*) return 0 ;; esac; return 1; }
 panel_hidden() { ! panel_shown; }
 # A click on the hide button, at the right end of the panel's bottom bar.
